@@ -1,0 +1,101 @@
+#include "tests/support/sim_machine.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string ReadFd(int fd) {
+  std::string text;
+  lseek(fd, 0, SEEK_SET);
+  char buffer[4096];
+  ssize_t n;
+  while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+  return text;
+}
+
+int TempFile() {
+  char name[] = "/tmp/hbafw-capture.XXXXXX";
+  int fd = mkstemp(name);
+  if (fd >= 0) unlink(name);
+  return fd;
+}
+
+}  // namespace
+
+void SimMachine::SetUp() {
+  ASSERT_NE(std::getenv("HBAFW_SANDBOX_INSIDE"), nullptr) << "not inside the sandbox";
+  Shell("rm -rf /var/ostra /etc/hba.conf");
+  char name[] = "/tmp/hbafw-package.XXXXXX";
+  ASSERT_NE(mkdtemp(name), nullptr);
+  package_dir = name;
+  char cwd[PATH_MAX];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  previous_dir = cwd;
+  ASSERT_EQ(chdir(package_dir.c_str()), 0);
+}
+
+void SimMachine::TearDown() {
+  if (package_dir.empty()) return;
+  if (chdir(previous_dir.c_str()) != 0) ADD_FAILURE() << "cannot leave " << package_dir;
+  Shell("rm -rf '" + package_dir + "'");
+}
+
+void SimMachine::WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  ASSERT_TRUE(file) << "cannot write " << path;
+  file << content;
+}
+
+std::string SimMachine::ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+bool SimMachine::Exists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+void SimMachine::Shell(const std::string& command) {
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+std::string SimMachine::LogText() { return ReadFile("/var/ostra/Component.log"); }
+
+ProgramResult SimMachine::RunProgram(const std::vector<std::string>& args,
+                                     const std::string& name) const {
+  ProgramResult result;
+  const std::string program = std::string(HBAFW_BIN_DIR) + "/" + name;
+  const int out = TempFile(), err = TempFile();
+  if (out < 0 || err < 0) return result;
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(out, 1);
+    dup2(err, 2);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    result.exit_code = WEXITSTATUS(status);
+  result.out = ReadFd(out);
+  result.err = ReadFd(err);
+  close(out);
+  close(err);
+  return result;
+}

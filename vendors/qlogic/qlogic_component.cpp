@@ -1,0 +1,1 @@
+#include "vendors/qlogic/qlogic_component.h"
