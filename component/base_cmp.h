@@ -49,6 +49,10 @@ class CBaseCmp {
   // Index into `catalogue.devices` of the entry for `text`, or -1.
   virtual int FindReferenceDevice(std::wstring text);
 
+  // Package version against active version: 1 when the package's is newer,
+  // 0 when equal, -1 when older. Never fails, whatever the texts hold.
+  int CompareVersions(const std::wstring& package, const std::wstring& active) const;
+
   // 1 if any firmware item is "upgrade", else 4 for "downgrade", else 2 for
   // "rewrite", else 0.
   int UpdateNeeded() const;

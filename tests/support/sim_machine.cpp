@@ -70,6 +70,29 @@ void SimMachine::Shell(const std::string& command) {
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
+void SimMachine::InstallFlashEngine(const std::string& name, const std::string& status) {
+  Shell("cp '" HBAFW_SIM_DIR "/flash_engine.sh' '" + name + "' && chmod 644 '" + name + "'");
+  WriteFile(name + ".status", status);
+}
+
+void SimMachine::InstallBcuBuilds(const std::string& status) {
+  for (const char* build : {"noioctl", "ioctl"}) {
+    const std::string path = std::string(build) + "/bcu";
+    Shell(std::string("mkdir -p ") + build + " && sed 's/^build=$/build=" + build + "/' '" +
+          HBAFW_SIM_DIR "/flash_engine.sh' > " + path + " && chmod 644 " + path);
+  }
+  WriteFile("bcu.status", status);
+}
+
+void SimMachine::InstallEmulexKit(const std::string& version, const std::string& query_output,
+                                  int status) {
+  WriteFile("query.txt", query_output);
+  Shell("'" HBAFW_SIM_DIR "/emulex_kit.sh' . '" + version + "' query.txt " +
+        std::to_string(status) + " && rm query.txt");
+}
+
+std::string SimMachine::EngineArgs(const std::string& name) { return ReadFile(name + ".args"); }
+
 std::string SimMachine::LogText() { return ReadFile("/var/ostra/Component.log"); }
 
 ProgramResult SimMachine::RunProgram(const std::vector<std::string>& args,

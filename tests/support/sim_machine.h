@@ -36,6 +36,20 @@ class SimMachine : public testing::Test {
   ProgramResult RunProgram(const std::vector<std::string>& args,
                            const std::string& name = "hbafw") const;
 
+  // Drops the stand-in flash engine into the package directory as `name`,
+  // without execute permission (the component grants it). It exits with
+  // `status` ("kill": ends itself by SIGKILL).
+  static void InstallFlashEngine(const std::string& name, const std::string& status = "0");
+  // Drops the two stand-in builds of bcu into "./noioctl/bcu" and
+  // "./ioctl/bcu"; the one copied and run records its build in "bcu.build".
+  static void InstallBcuBuilds(const std::string& status = "0");
+  // Writes the stand-in Emulex kit "elxflashStandalone-<version>.zip" whose
+  // query prints `query_output` and whose update runs exit with `status`.
+  static void InstallEmulexKit(const std::string& version, const std::string& query_output,
+                               int status = 0);
+  // The argument lines the stand-in engine `name` recorded, one per run.
+  static std::string EngineArgs(const std::string& name);
+
   // The component log's bytes, or empty when it does not exist.
   static std::string LogText();
 
