@@ -5,6 +5,7 @@
 
 #include "component/flash_status.h"
 #include "component/text_convert.h"
+#include "component/version_compare.h"
 
 namespace QLogicComp {
 
