@@ -1,5 +1,5 @@
 // The component's adapter inventory: one AdapterSummary per installed Fibre
-// Channel adapter, in enumeration order, owned by the inventory.
+// Channel adapter, in the registry's order, owned by the inventory.
 #ifndef HBAFW_HBA_ADAPTER_INVENTORY_H_
 #define HBAFW_HBA_ADAPTER_INVENTORY_H_
 
@@ -11,8 +11,10 @@
 
 class AdapterInventory {
  public:
-  // Enumerates the installed adapters and appends one summary for each.
-  bool Query();
+  // Walks the registry's adapters and appends one summary for each. An
+  // adapter whose attributes were not all read is still listed, after the
+  // line "MRA get returned failed status!" on standard output.
+  void Query();
 
   size_t Count() const { return summaries.size(); }
   const AdapterSummary& At(size_t i) const { return *summaries[i]; }
