@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 namespace {
@@ -17,6 +18,15 @@ const char* const kVendorPaths[] = {
 };
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+// Only these trees are private to the sandbox (/lib and /lib64 lead into
+// /usr); a library installed anywhere else would land on the host.
+bool IsPrivatePath(const std::string& path) {
+  for (const char* tree : {"/usr/lib/", "/usr/lib64/", "/lib/", "/lib64/", "/var/", "/etc/"})
+    if (path.compare(0, std::strlen(tree), tree) == 0 && path.find("..") == std::string::npos)
+      return true;
+  return false;
+}
 
 }  // namespace
 
@@ -45,6 +55,7 @@ std::string HbaMachine::LibraryFile(const std::string& without) {
 
 void HbaMachine::InstallLibrary(const std::string& path, const std::string& description,
                                 const std::string& without) {
+  ASSERT_TRUE(IsPrivatePath(path)) << path << " is outside the sandbox's private trees";
   const size_t slash = path.rfind('/');
   Shell("mkdir -p " + Quoted(path.substr(0, slash)) + " && cp " + Quoted(LibraryFile(without)) +
         " " + Quoted(path));
@@ -54,6 +65,7 @@ void HbaMachine::InstallLibrary(const std::string& path, const std::string& desc
 }
 
 void HbaMachine::InstallBrokenLibrary(const std::string& path) {
+  ASSERT_TRUE(IsPrivatePath(path)) << path << " is outside the sandbox's private trees";
   const size_t slash = path.rfind('/');
   Shell("mkdir -p " + Quoted(path.substr(0, slash)));
   WriteFile(path, "not a shared library\n");
@@ -77,6 +89,14 @@ std::vector<std::string> HbaMachine::TraceLines(const std::string& text) {
   while (std::getline(trace, line))
     if (line.find(text) != std::string::npos) lines.push_back(line);
   return lines;
+}
+
+std::vector<std::string> HbaMachine::CallsOf(const std::string& path) {
+  std::vector<std::string> calls;
+  for (const std::string& line : TraceLines(path + " "))
+    if (line.compare(0, path.size() + 1, path + " ") == 0)
+      calls.push_back(line.substr(path.size() + 1));
+  return calls;
 }
 
 void HbaMachine::ClearTrace() { Shell(std::string("rm -f ") + Quoted(kTracePath)); }

@@ -32,6 +32,9 @@ class HbaMachine : public SimMachine {
   static std::string Trace();
   // The trace lines that contain `text`, in order.
   static std::vector<std::string> TraceLines(const std::string& text);
+  // The calls of the library installed at `path`, in order, each without
+  // the path: "HBA_OpenAdapter qla0 -> 0x1".
+  static std::vector<std::string> CallsOf(const std::string& path);
   static void ClearTrace();
 
   // The built simulated library file.

@@ -84,7 +84,9 @@ struct Description {
   std::vector<Adapter> adapters;
 };
 
-Description description;
+// Made when the loader maps the library and dropped when it unmaps it, so
+// its lifetime does not hang on the order of static constructors.
+Description* description = nullptr;
 
 std::string Unescape(const std::string& text) {
   std::string out;
@@ -214,7 +216,7 @@ bool PortText(Port& p, const std::string& key, const std::string& text) {
 }
 
 void ReadDescription() {
-  Description& d = description;
+  Description& d = *description;
   Dl_info info;
   if (dladdr(reinterpret_cast<void*>(&ReadDescription), &info) == 0 || info.dli_fname == nullptr)
     return;
@@ -267,8 +269,9 @@ void ReadDescription() {
 }
 
 Description& Sim() {
-  if (!description.read) ReadDescription();
-  return description;
+  if (description == nullptr) description = new Description;
+  if (!description->read) ReadDescription();
+  return *description;
 }
 
 void Trace(const char* format, ...) {
@@ -413,7 +416,11 @@ void Offer(Fn*& slot, Fn* entry, const char* name) {
 }
 
 __attribute__((constructor)) void Loaded() { Trace("load"); }
-__attribute__((destructor)) void Unloaded() { Trace("unload"); }
+__attribute__((destructor)) void Unloaded() {
+  Trace("unload");
+  delete description;
+  description = nullptr;
+}
 
 }  // namespace
 
