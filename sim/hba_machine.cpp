@@ -102,7 +102,7 @@ std::vector<std::string> HbaMachine::CallsOf(const std::string& path) {
 void HbaMachine::ClearTrace() { Shell(std::string("rm -f ") + Quoted(kTracePath)); }
 
 std::string SimQLogicAdapter(const std::string& name, const std::string& node_wwn,
-                             const std::string& subsystem_ids, int bus) {
+                             const std::string& subsystem_ids, int bus, const std::string& extra) {
   std::ostringstream text;
   text << "adapter " << name << "\n"
        << "manufacturer QLogic Corporation\n"
@@ -120,7 +120,7 @@ std::string SimQLogicAdapter(const std::string& name, const std::string& node_ww
        << "pci_bus " << bus << "\n"
        << "pci_function 0\n"
        << "pci_domain 0\n"
-       << "port\n"
+       << extra << "port\n"
        << "port_wwn 21" << node_wwn.substr(2) << "\n"
        << "port_type 5\n"
        << "port_state 2\n"

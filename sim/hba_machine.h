@@ -46,8 +46,10 @@ class HbaMachine : public SimMachine {
 
 // One QLogic adapter description with one port, for tests that need an
 // ordinary adapter: registry name `name`, node WWN `node_wwn`, extended
-// subsystem ids `subsystem_ids`, located at bus `bus`, function 0.
+// subsystem ids `subsystem_ids`, located at bus `bus`, function 0. `extra`
+// lines go to the adapter, before its port.
 std::string SimQLogicAdapter(const std::string& name, const std::string& node_wwn,
-                             const std::string& subsystem_ids, int bus);
+                             const std::string& subsystem_ids, int bus,
+                             const std::string& extra = "");
 
 #endif  // HBAFW_SIM_HBA_MACHINE_H_
