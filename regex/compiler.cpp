@@ -669,6 +669,13 @@ FirstSet Compiler<Ch>::First(const Node* node, int* budget) const {
       const bool ci = node->Type() == NodeType::kCIClass;
       FirstSet f;
       f.nullable = false;
+      if (!ci) {  // the member bitmap itself, or its complement
+        const uint64_t* bits = cls->members.LowBits();
+        for (int i = 0; i < 4; ++i)
+          f.bits[i] = cls->match_all ? ~uint64_t{0} : (cls->inverted ? ~bits[i] : bits[i]);
+        f.high = sizeof(Ch) > 1 && (cls->inverted || cls->members.HasHigh());
+        return f;
+      }
       for (uint32_t x = 0; x < 256; ++x) {
         const uint32_t code = ci ? Code(Lower(static_cast<Ch>(x))) : x;
         if (cls->Test(code)) f.bits[x >> 6] |= uint64_t{1} << (x & 63);
