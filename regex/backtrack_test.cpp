@@ -324,11 +324,12 @@ TYPED_TEST(MachineAgreesWithRecursion, OnRandomPatterns) {
       testing::internal::GetCapturedStderr();
       if (!compiled) continue;  // e.g. a quantifier after a zero-width assertion group
     }
-    for (int k = 0; k < 6; ++k) {
+    for (int k = 0; k < 8; ++k) {
       std::string subject;
       const int len = std::uniform_int_distribution<int>(0, 6)(rng);
       for (int j = 0; j < len; ++j) subject += alphabet[rng() % 4];
-      const uint32_t flags = (k & 2) ? uint32_t{IgnoreCase} : 0u;
+      uint32_t flags = (k & 2) ? uint32_t{IgnoreCase} : 0u;
+      if (k & 4) flags |= MultiLine | LineFeedOnly;
       Compare<TypeParam>(pattern, subject, (k & 1) != 0, flags);
       if (this->HasFatalFailure()) return;
     }
