@@ -72,6 +72,25 @@ class Machine {
   int Run(const Node* node, int p);
 
  private:
+  enum class Step { kNext, kFail, kDone };
+
+  // Carries out `node` at p: on kNext, node and p are where to go on.
+  Step Forward(const Node*& node, int& p, size_t sub_base);
+  bool SubSucceeded(const Node*& node, int& p);
+  bool Greedy(const Quantifier* q, const Node*& node, int& p);
+  bool Lazy(const Quantifier* q, const Node*& node, int& p);
+  bool Possessive(const Quantifier* q, const Node*& node, int& p);
+  bool GroupLoop(const NFAGroupLoopNodeT<Ch>* loop, const Node*& node, int& p);
+  // Pops frames down to the latest choice point that offers another way and takes it; false
+  // when none is left above `base`.
+  bool Backtrack(size_t base, const Node*& node, int& p);
+  void Undo(const Frame& f);
+  bool Resume(const Frame& f, const Node*& node, int& p);
+  // Records the old value of array[i] for undoing, then sets it.
+  void Set(FrameType undo, int32_t* array, int32_t i, int32_t value) {
+    Push(undo, i, array[i], 0, nullptr);
+    array[i] = value;
+  }
   void Push(int32_t type, int32_t a, int32_t b, int32_t c, const void* node) {
     frames_.push_back(Frame{type, a, b, c, node});
   }
@@ -207,327 +226,345 @@ template <class Ch>
 int Machine<Ch>::Run(const Node* node, int p) {
   const size_t base = frames_.size();
   const size_t sub_base = subs_.size();
-  int32_t* const gs = st_.group_start;
-  int32_t* const ge = st_.group_end;
-  int32_t* const lc = st_.loop_count;
-  int32_t* const lp = st_.loop_pos;
-  int32_t* const lm = st_.loop_mark;
   for (;;) {
-    // Forward: `continue` moves on to the next node, `break` fails.
-    switch (node->Type()) {
-      case NodeType::kChar:
-        if (p < n_ && text_[p] == static_cast<const NFACharNodeT<Ch>*>(node)->character) {
-          ++p;
-          node = node->next;
-          continue;
-        }
-        break;
-      case NodeType::kStart:
-      case NodeType::kSubStart:
-        node = node->next;
-        continue;
-      case NodeType::kEnd:
-        ge[0] = p;
-        if (!st_.whole_text || p == n_) {
-          frames_.resize(base);
-          subs_.resize(sub_base);
-          return p;
-        }
-        ge[0] = -1;
-        break;
-      case NodeType::kAccept: {
-        if (node->next != nullptr) {
-          node = node->next;
-          continue;
-        }
-        if (subs_.size() == sub_base) {  // the end of the automaton this run was started on
-          frames_.resize(base);
-          return p;
-        }
-        // A sub-automaton succeeded: its choice points are dropped, its state changes stay.
-        const size_t k = subs_.back();
-        subs_.pop_back();
-        const Frame f = frames_[k];
-        frames_.resize(k);
-        const Node* owner = static_cast<const Node*>(f.node);
-        if (owner->Type() == NodeType::kLookAhead) {
-          const auto* la = static_cast<const NFALookAheadNodeT<Ch>*>(owner);
-          if (!la->positive) break;
-          node = la->next;
-          p = f.a;
-          continue;
-        }
-        const auto* q = static_cast<const Quantifier*>(owner);
-        int c = f.a;
-        int32_t i = f.b;
-        if (i < q->min) {
-          if (p <= c) {
-            i = q->min;
-          } else {
-            c = p;
-            ++i;
-          }
-        } else {
-          ++i;
-          if (p <= c) {
-            node = q->next;
-            p = c;
-            continue;
-          }
-          c = p;
-        }
-        if (i < q->min || i < q->max) {
-          PushSub(c, i, q);
-          node = q->inner;
-          p = c;
-          continue;
-        }
-        node = q->next;
-        p = c;
-        continue;
-      }
-      case NodeType::kOr:
-        Push(kAlt, p, 0, 0, node);
-        node = static_cast<const NFAOrNodeT<Ch>*>(node)->one;
-        continue;
-      case NodeType::kLookAhead:
-        PushSub(p, 0, node);
-        node = static_cast<const NFALookAheadNodeT<Ch>*>(node)->inner;
-        continue;
-      case NodeType::kGreedyQuantifier: {
-        const auto* q = static_cast<const Quantifier*>(node);
-        const int c = Minimum(q, p);
-        if (c < 0) break;
-        int64_t room = static_cast<int64_t>(q->max) - q->min;
-        int cur = c;
-        int w = 0;
-        if (room > 0) {
-          if (IsUnitItem(q->inner)) {
-            cur = c + Span(q->inner, c, room);
-            w = 1;
-          } else {
-            // Quotes, references and anchors: each occurrence has the same width.
-            int r = MatchItem(q->inner, text_, n_, st_, c);
-            if (r > c) {
-              w = r - c;
-              cur = r;
-              while (--room > 0) {
-                r = MatchItem(q->inner, text_, n_, st_, cur);
-                if (r <= cur) break;
-                cur = r;
-              }
-            }
-          }
-        }
-        cur = Settle(q, c, cur, w);
-        if (cur < 0) break;
-        if (cur > c) Push(kGreedyRun, c, cur, w, q);
-        node = q->next;
-        p = cur;
-        continue;
-      }
-      case NodeType::kLazyQuantifier: {
-        const auto* q = static_cast<const Quantifier*>(node);
-        const int c = Minimum(q, p);
-        if (c < 0) break;
-        const int r = LazyFrom(q, c, q->min);
-        if (r < 0) break;
-        node = q->next;
-        p = r;
-        continue;
-      }
-      case NodeType::kPossessiveQuantifier: {
-        const auto* q = static_cast<const Quantifier*>(node);
-        if (!q->item) {  // an atomic group: its content runs as a sub-automaton
-          if (q->min > 0 || q->max > 0) {
-            PushSub(p, 0, q);
-            node = q->inner;
-            continue;
-          }
-          node = q->next;
-          continue;
-        }
-        int c = Minimum(q, p);
-        if (c < 0) break;
-        int64_t room = static_cast<int64_t>(q->max) - q->min;
-        if (room > 0) {
-          if (IsUnitItem(q->inner)) {
-            c += Span(q->inner, c, room);
-          } else {
-            for (; room > 0; --room) {
-              const int d = MatchItem(q->inner, text_, n_, st_, c);
-              if (d <= c) break;
-              c = d;
-            }
-          }
-        }
-        node = q->next;
-        p = c;
-        continue;
-      }
-      case NodeType::kGroupHead: {
-        const int32_t gi = static_cast<const NFAIndexNodeT<Ch>*>(node)->gi;
-        Push(kUndoGroupStart, gi, gs[gi], 0, nullptr);
-        gs[gi] = p;
-        node = node->next;
-        continue;
-      }
-      case NodeType::kGroupTail: {
-        const int32_t gi = static_cast<const NFAIndexNodeT<Ch>*>(node)->gi;
-        Push(kUndoGroupEnd, gi, ge[gi], 0, nullptr);
-        ge[gi] = p;
-        node = node->next;
-        continue;
-      }
-      case NodeType::kGroupLoopPrologue: {
-        const int32_t gi = static_cast<const NFAIndexNodeT<Ch>*>(node)->gi;
-        Push(kUndoLoopCount, gi, lc[gi], 0, nullptr);
-        Push(kUndoLoopMark, gi, lm[gi], 0, nullptr);
-        Push(kUndoLoopPos, gi, lp[gi], 0, nullptr);
-        lc[gi] = 0;
-        lm[gi] = 0;
-        lp[gi] = -1;
-        node = node->next;
-        continue;
-      }
-      case NodeType::kGroupLoop: {
-        const auto* loop = static_cast<const NFAGroupLoopNodeT<Ch>*>(node);
-        const int32_t i = loop->gi;
-        const bool stalled = lp[i] >= p;  // the last iteration consumed nothing
-        if (!stalled && lc[i] < loop->min) {
-          Push(kUndoLoopPos, i, lp[i], 0, nullptr);
-          Push(kUndoLoopCount, i, lc[i], 0, nullptr);
-          ++lc[i];
-          lp[i] = p;
-          node = loop->inner;
-          continue;
-        }
-        if (stalled || lc[i] >= loop->max) {
-          node = loop->next;
-          continue;
-        }
-        if (loop->kind == 0) {
-          Push(kLoopGreedy, p, 0, 0, loop);
-          Push(kUndoLoopPos, i, lp[i], 0, nullptr);
-          Push(kUndoLoopCount, i, lc[i], 0, nullptr);
-          lp[i] = p;
-          ++lc[i];
-          node = loop->inner;
-          continue;
-        }
-        if (loop->kind == 1) {
-          Push(kLoopLazy, p, 0, 0, loop);
-          node = loop->next;
-          continue;
-        }
-        if (loop->kind == 2) {
-          Push(kLoopPossessive, p, 0, 0, loop);
-          Push(kUndoLoopPos, i, lp[i], 0, nullptr);
-          Push(kUndoLoopCount, i, lc[i], 0, nullptr);
-          lm[i] = lc[i];  // deliberately not undone: the deepest iteration's mark is read below
-          lp[i] = p;
-          ++lc[i];
-          node = loop->inner;
-          continue;
-        }
-        break;
-      }
-      default: {  // the remaining single items
-        const int r = MatchItem(node, text_, n_, st_, p);
-        if (r < 0) break;
-        p = r;
-        node = node->next;
-        continue;
-      }
+    const Step step = Forward(node, p, sub_base);
+    if (step == Step::kNext) continue;
+    if (step == Step::kDone) {
+      frames_.resize(base);
+      subs_.resize(sub_base);
+      return p;
     }
+    if (!Backtrack(base, node, p)) return -1;
+  }
+}
 
-    // Backtrack to the latest choice point, undoing state changes on the way.
-    for (;;) {
-      if (frames_.size() == base) return -1;
-      const Frame f = frames_.back();
-      frames_.pop_back();
-      switch (f.type) {
-        case kUndoGroupStart:
-          gs[f.a] = f.b;
-          continue;
-        case kUndoGroupEnd:
-          ge[f.a] = f.b;
-          continue;
-        case kUndoLoopCount:
-          lc[f.a] = f.b;
-          continue;
-        case kUndoLoopPos:
-          lp[f.a] = f.b;
-          continue;
-        case kUndoLoopMark:
-          lm[f.a] = f.b;
-          continue;
-        case kAlt:
-          node = static_cast<const NFAOrNodeT<Ch>*>(f.node)->two;
-          p = f.a;
-          goto resume;
-        case kGreedyRun: {
-          const auto* q = static_cast<const Quantifier*>(f.node);
-          int cur = f.b - f.c;
-          if (cur < f.a) continue;
-          cur = Settle(q, f.a, cur, f.c);
-          if (cur < 0) continue;
-          if (cur > f.a) Push(kGreedyRun, f.a, cur, f.c, q);
-          node = q->next;
-          p = cur;
-          goto resume;
-        }
-        case kLazyRun: {
-          const auto* q = static_cast<const Quantifier*>(f.node);
-          const int d = MatchItem(q->inner, text_, n_, st_, f.a);
-          if (d <= f.a) continue;
-          const int r = LazyFrom(q, d, f.b + 1);
-          if (r < 0) continue;
-          node = q->next;
-          p = r;
-          goto resume;
-        }
-        case kLoopGreedy:
-          node = static_cast<const NFAGroupLoopNodeT<Ch>*>(f.node)->next;
-          p = f.a;
-          goto resume;
-        case kLoopLazy: {
-          const auto* loop = static_cast<const NFAGroupLoopNodeT<Ch>*>(f.node);
-          const int32_t i = loop->gi;
-          Push(kUndoLoopPos, i, lp[i], 0, nullptr);
-          Push(kUndoLoopCount, i, lc[i], 0, nullptr);
-          lp[i] = f.a;
-          ++lc[i];
-          node = loop->inner;
-          p = f.a;
-          goto resume;
-        }
-        case kLoopPossessive: {
-          const auto* loop = static_cast<const NFAGroupLoopNodeT<Ch>*>(f.node);
-          if (lc[loop->gi] != lm[loop->gi]) continue;
-          node = loop->next;
-          p = f.a;
-          goto resume;
-        }
-        default: {  // kSub: the sub-automaton failed
-          subs_.pop_back();
-          const Node* owner = static_cast<const Node*>(f.node);
-          if (owner->Type() == NodeType::kLookAhead) {
-            const auto* la = static_cast<const NFALookAheadNodeT<Ch>*>(owner);
-            if (la->positive) continue;
-            node = la->next;
-            p = f.a;
-            goto resume;
-          }
-          const auto* q = static_cast<const Quantifier*>(owner);
-          if (f.b < q->min) continue;
-          node = q->next;
-          p = f.a;
-          goto resume;
+// Inlined into Run: it is the machine's inner loop.
+template <class Ch>
+inline __attribute__((always_inline)) typename Machine<Ch>::Step Machine<Ch>::Forward(
+    const Node*& node, int& p, size_t sub_base) {
+  switch (node->Type()) {
+    case NodeType::kChar:
+      if (p < n_ && text_[p] == static_cast<const NFACharNodeT<Ch>*>(node)->character) {
+        ++p;
+        node = node->next;
+        return Step::kNext;
+      }
+      return Step::kFail;
+    case NodeType::kStart:
+    case NodeType::kSubStart:
+      node = node->next;
+      return Step::kNext;
+    case NodeType::kEnd:
+      st_.group_end[0] = p;
+      if (!st_.whole_text || p == n_) return Step::kDone;
+      st_.group_end[0] = -1;
+      return Step::kFail;
+    case NodeType::kAccept:
+      if (node->next != nullptr) {
+        node = node->next;
+        return Step::kNext;
+      }
+      if (subs_.size() == sub_base) return Step::kDone;  // the end this run was started for
+      return SubSucceeded(node, p) ? Step::kNext : Step::kFail;
+    case NodeType::kOr:
+      Push(kAlt, p, 0, 0, node);
+      node = static_cast<const NFAOrNodeT<Ch>*>(node)->one;
+      return Step::kNext;
+    case NodeType::kLookAhead:
+      PushSub(p, 0, node);
+      node = static_cast<const NFALookAheadNodeT<Ch>*>(node)->inner;
+      return Step::kNext;
+    case NodeType::kGreedyQuantifier:
+      return Greedy(static_cast<const Quantifier*>(node), node, p) ? Step::kNext : Step::kFail;
+    case NodeType::kLazyQuantifier:
+      return Lazy(static_cast<const Quantifier*>(node), node, p) ? Step::kNext : Step::kFail;
+    case NodeType::kPossessiveQuantifier:
+      return Possessive(static_cast<const Quantifier*>(node), node, p) ? Step::kNext : Step::kFail;
+    case NodeType::kGroupHead:
+      Set(kUndoGroupStart, st_.group_start, static_cast<const NFAIndexNodeT<Ch>*>(node)->gi, p);
+      node = node->next;
+      return Step::kNext;
+    case NodeType::kGroupTail:
+      Set(kUndoGroupEnd, st_.group_end, static_cast<const NFAIndexNodeT<Ch>*>(node)->gi, p);
+      node = node->next;
+      return Step::kNext;
+    case NodeType::kGroupLoopPrologue: {
+      const int32_t gi = static_cast<const NFAIndexNodeT<Ch>*>(node)->gi;
+      Set(kUndoLoopCount, st_.loop_count, gi, 0);
+      Set(kUndoLoopMark, st_.loop_mark, gi, 0);
+      Set(kUndoLoopPos, st_.loop_pos, gi, -1);
+      node = node->next;
+      return Step::kNext;
+    }
+    case NodeType::kGroupLoop:
+      return GroupLoop(static_cast<const NFAGroupLoopNodeT<Ch>*>(node), node, p) ? Step::kNext
+                                                                                 : Step::kFail;
+    default: {  // the remaining single items
+      const int r = MatchItem(node, text_, n_, st_, p);
+      if (r < 0) return Step::kFail;
+      p = r;
+      node = node->next;
+      return Step::kNext;
+    }
+  }
+}
+
+template <class Ch>
+bool Machine<Ch>::SubSucceeded(const Node*& node, int& p) {
+  // The innermost running sub-automaton reached its end at p: its choice points are dropped,
+  // its state changes stay.
+  const size_t k = subs_.back();
+  subs_.pop_back();
+  const Frame f = frames_[k];
+  frames_.resize(k);
+  const Node* owner = static_cast<const Node*>(f.node);
+  if (owner->Type() == NodeType::kLookAhead) {
+    const auto* la = static_cast<const NFALookAheadNodeT<Ch>*>(owner);
+    if (!la->positive) return false;
+    node = la->next;
+    p = f.a;
+    return true;
+  }
+  // An atomic group: the possessive rule over its content, one occurrence at a time.
+  const auto* q = static_cast<const Quantifier*>(owner);
+  int c = f.a;
+  int32_t i = f.b;
+  if (i < q->min) {
+    if (p <= c) {
+      i = q->min;  // an empty occurrence ends the minimum
+    } else {
+      c = p;
+      ++i;
+    }
+  } else {
+    ++i;
+    if (p <= c) {
+      node = q->next;
+      p = c;
+      return true;
+    }
+    c = p;
+  }
+  if (i < q->min || i < q->max) {
+    PushSub(c, i, q);
+    node = q->inner;
+  } else {
+    node = q->next;
+  }
+  p = c;
+  return true;
+}
+
+template <class Ch>
+bool Machine<Ch>::Greedy(const Quantifier* q, const Node*& node, int& p) {
+  const int c = Minimum(q, p);
+  if (c < 0) return false;
+  int64_t room = static_cast<int64_t>(q->max) - q->min;
+  int cur = c;
+  int w = 0;
+  if (room > 0) {
+    if (IsUnitItem(q->inner)) {
+      cur = c + Span(q->inner, c, room);
+      w = 1;
+    } else {
+      // Quotes, references and anchors: every occurrence has the same width.
+      int r = MatchItem(q->inner, text_, n_, st_, c);
+      if (r > c) {
+        w = r - c;
+        cur = r;
+        while (--room > 0) {
+          r = MatchItem(q->inner, text_, n_, st_, cur);
+          if (r <= cur) break;
+          cur = r;
         }
       }
     }
-  resume:;
+  }
+  // One choice point stands for every shorter run: positions c, c + w, ... below cur.
+  cur = Settle(q, c, cur, w);
+  if (cur < 0) return false;
+  if (cur > c) Push(kGreedyRun, c, cur, w, q);
+  node = q->next;
+  p = cur;
+  return true;
+}
+
+template <class Ch>
+bool Machine<Ch>::Lazy(const Quantifier* q, const Node*& node, int& p) {
+  const int c = Minimum(q, p);
+  if (c < 0) return false;
+  const int r = LazyFrom(q, c, q->min);
+  if (r < 0) return false;
+  node = q->next;
+  p = r;
+  return true;
+}
+
+template <class Ch>
+bool Machine<Ch>::Possessive(const Quantifier* q, const Node*& node, int& p) {
+  if (!q->item) {  // an atomic group: its content runs as a sub-automaton
+    if (q->min > 0 || q->max > 0) {
+      PushSub(p, 0, q);
+      node = q->inner;
+    } else {
+      node = q->next;
+    }
+    return true;
+  }
+  int c = Minimum(q, p);
+  if (c < 0) return false;
+  int64_t room = static_cast<int64_t>(q->max) - q->min;
+  if (room > 0) {
+    if (IsUnitItem(q->inner)) {
+      c += Span(q->inner, c, room);
+    } else {
+      for (; room > 0; --room) {
+        const int d = MatchItem(q->inner, text_, n_, st_, c);
+        if (d <= c) break;
+        c = d;
+      }
+    }
+  }
+  node = q->next;
+  p = c;
+  return true;
+}
+
+template <class Ch>
+bool Machine<Ch>::GroupLoop(const NFAGroupLoopNodeT<Ch>* loop, const Node*& node, int& p) {
+  const int32_t i = loop->gi;
+  int32_t* const lc = st_.loop_count;
+  const bool stalled = st_.loop_pos[i] >= p;  // the last iteration consumed nothing
+  if (!stalled && lc[i] < loop->min) {
+    Set(kUndoLoopPos, st_.loop_pos, i, p);
+    Set(kUndoLoopCount, lc, i, lc[i] + 1);
+    node = loop->inner;
+    return true;
+  }
+  if (stalled || lc[i] >= loop->max) {
+    node = loop->next;
+    return true;
+  }
+  switch (loop->kind) {
+    case 0:  // greedy: one more iteration first, the continuation on failure
+      Push(kLoopGreedy, p, 0, 0, loop);
+      Set(kUndoLoopPos, st_.loop_pos, i, p);
+      Set(kUndoLoopCount, lc, i, lc[i] + 1);
+      node = loop->inner;
+      return true;
+    case 1:  // lazy: the continuation first, one more iteration on failure
+      Push(kLoopLazy, p, 0, 0, loop);
+      node = loop->next;
+      return true;
+    case 2:  // possessive: only the deepest iteration tries the continuation
+      Push(kLoopPossessive, p, 0, 0, loop);
+      Set(kUndoLoopPos, st_.loop_pos, i, p);
+      st_.loop_mark[i] = lc[i];  // deliberately not undone: read when this iteration fails
+      Set(kUndoLoopCount, lc, i, lc[i] + 1);
+      node = loop->inner;
+      return true;
+    default:
+      return false;
+  }
+}
+
+template <class Ch>
+bool Machine<Ch>::Backtrack(size_t base, const Node*& node, int& p) {
+  while (frames_.size() > base) {
+    const Frame f = frames_.back();
+    frames_.pop_back();
+    if (f.type <= kUndoLoopMark) {
+      Undo(f);
+    } else if (Resume(f, node, p)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+template <class Ch>
+void Machine<Ch>::Undo(const Frame& f) {
+  switch (f.type) {
+    case kUndoGroupStart:
+      st_.group_start[f.a] = f.b;
+      break;
+    case kUndoGroupEnd:
+      st_.group_end[f.a] = f.b;
+      break;
+    case kUndoLoopCount:
+      st_.loop_count[f.a] = f.b;
+      break;
+    case kUndoLoopPos:
+      st_.loop_pos[f.a] = f.b;
+      break;
+    default:
+      st_.loop_mark[f.a] = f.b;
+      break;
+  }
+}
+
+template <class Ch>
+bool Machine<Ch>::Resume(const Frame& f, const Node*& node, int& p) {
+  switch (f.type) {
+    case kAlt:
+      node = static_cast<const NFAOrNodeT<Ch>*>(f.node)->two;
+      p = f.a;
+      return true;
+    case kGreedyRun: {  // one occurrence fewer
+      const auto* q = static_cast<const Quantifier*>(f.node);
+      int cur = f.b - f.c;
+      if (cur < f.a) return false;
+      cur = Settle(q, f.a, cur, f.c);
+      if (cur < 0) return false;
+      if (cur > f.a) Push(kGreedyRun, f.a, cur, f.c, q);
+      node = q->next;
+      p = cur;
+      return true;
+    }
+    case kLazyRun: {  // one occurrence more
+      const auto* q = static_cast<const Quantifier*>(f.node);
+      const int d = MatchItem(q->inner, text_, n_, st_, f.a);
+      if (d <= f.a) return false;
+      const int r = LazyFrom(q, d, f.b + 1);
+      if (r < 0) return false;
+      node = q->next;
+      p = r;
+      return true;
+    }
+    case kLoopGreedy:
+      node = static_cast<const NFAGroupLoopNodeT<Ch>*>(f.node)->next;
+      p = f.a;
+      return true;
+    case kLoopLazy: {
+      const auto* loop = static_cast<const NFAGroupLoopNodeT<Ch>*>(f.node);
+      Set(kUndoLoopPos, st_.loop_pos, loop->gi, f.a);
+      Set(kUndoLoopCount, st_.loop_count, loop->gi, st_.loop_count[loop->gi] + 1);
+      node = loop->inner;
+      p = f.a;
+      return true;
+    }
+    case kLoopPossessive: {
+      const auto* loop = static_cast<const NFAGroupLoopNodeT<Ch>*>(f.node);
+      if (st_.loop_count[loop->gi] != st_.loop_mark[loop->gi]) return false;
+      node = loop->next;
+      p = f.a;
+      return true;
+    }
+    default: {  // kSub: the innermost sub-automaton failed
+      subs_.pop_back();
+      const Node* owner = static_cast<const Node*>(f.node);
+      if (owner->Type() == NodeType::kLookAhead) {
+        const auto* la = static_cast<const NFALookAheadNodeT<Ch>*>(owner);
+        if (la->positive) return false;
+        node = la->next;
+      } else {
+        const auto* q = static_cast<const Quantifier*>(owner);
+        if (f.b < q->min) return false;
+        node = q->next;
+      }
+      p = f.a;
+      return true;
+    }
   }
 }
 
