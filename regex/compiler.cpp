@@ -192,64 +192,74 @@ bool Compiler<Ch>::ParseSequence(Node* first, bool in_group, Enclosing enclosing
       case ']':
       case '}':
         return Fail(pos_ + 1);
-      case '\\':
-        ++pos_;
-        if (pos_ >= len_) return Fail(pos_);
-        if (!ParseEscapeItem(&item)) return false;
-        break;
-      case '.': {
-        ++pos_;
-        CharSet<Ch> excluded;
-        if (!(flags_ & ::DotMatchesAll)) {
-          excluded.Add('\n');
-          if (!(flags_ & ::LineFeedOnly)) excluded.Add('\r');
-        }
-        item = New<NFAClassNodeT<Ch>>(NodeType::kClass, true, std::move(excluded));
-        break;
-      }
-      case '[': {
-        ++pos_;
-        ParseCursor<Ch> cur;
-        cur.text = src_;
-        cur.len = len_;
-        cur.pos = pos_;
-        cur.flags = flags_;
-        CharSet<Ch> set;
-        if (!ParseClass(cur, &set)) return Fail(cur.error_pos);
-        pos_ = cur.pos;
-        if (IgnoringCase()) {
-          item = New<NFAClassNodeT<Ch>>(NodeType::kCIClass, false, set.Lowered());
-        } else {
-          item = New<NFAClassNodeT<Ch>>(NodeType::kClass, false, std::move(set));
-        }
-        break;
-      }
-      case '^':
-        ++pos_;
-        if (flags_ & ::MultiLine) {
-          item = New<NFAStartOfLineNodeT<Ch>>();
-        } else {
-          item = New<NFAStartOfInputNodeT<Ch>>();
-        }
-        break;
-      case '$':
-        ++pos_;
-        if (flags_ & ::MultiLine) {
-          item = New<NFAEndOfLineNodeT<Ch>>();
-        } else {
-          item = New<NFAEndOfInputNodeT<Ch>>(false);
-        }
-        break;
       default:
-        ++pos_;
-        if (IgnoringCase()) {
-          item = New<NFACICharNodeT<Ch>>(Lower(c));
-        } else {
-          item = New<NFACharNodeT<Ch>>(c);
-        }
+        if (!ParseItem(&item)) return false;
         break;
     }
     if (!AppendItem(&seq, item)) return false;
+  }
+}
+
+template <class Ch>
+bool Compiler<Ch>::ParseItem(Node** out) {
+  const Ch c = src_[pos_];
+  Node*& item = *out;
+  switch (c) {
+    case '\\':
+      ++pos_;
+      if (pos_ >= len_) return Fail(pos_);
+      return ParseEscapeItem(&item);
+    case '.': {
+      ++pos_;
+      CharSet<Ch> excluded;
+      if (!(flags_ & ::DotMatchesAll)) {
+        excluded.Add('\n');
+        if (!(flags_ & ::LineFeedOnly)) excluded.Add('\r');
+      }
+      item = New<NFAClassNodeT<Ch>>(NodeType::kClass, true, std::move(excluded));
+      return true;
+    }
+    case '[': {
+      ++pos_;
+      ParseCursor<Ch> cur;
+      cur.text = src_;
+      cur.len = len_;
+      cur.pos = pos_;
+      cur.flags = flags_;
+      CharSet<Ch> set;
+      if (!ParseClass(cur, &set)) return Fail(cur.error_pos);
+      pos_ = cur.pos;
+      if (IgnoringCase()) {
+        item = New<NFAClassNodeT<Ch>>(NodeType::kCIClass, false, set.Lowered());
+      } else {
+        item = New<NFAClassNodeT<Ch>>(NodeType::kClass, false, std::move(set));
+      }
+      return true;
+    }
+    case '^':
+      ++pos_;
+      if (flags_ & ::MultiLine) {
+        item = New<NFAStartOfLineNodeT<Ch>>();
+      } else {
+        item = New<NFAStartOfInputNodeT<Ch>>();
+      }
+      return true;
+    case '$':
+      ++pos_;
+      if (flags_ & ::MultiLine) {
+        item = New<NFAEndOfLineNodeT<Ch>>();
+      } else {
+        item = New<NFAEndOfInputNodeT<Ch>>(false);
+      }
+      return true;
+    default:
+      ++pos_;
+      if (IgnoringCase()) {
+        item = New<NFACICharNodeT<Ch>>(Lower(c));
+      } else {
+        item = New<NFACharNodeT<Ch>>(c);
+      }
+      return true;
   }
 }
 

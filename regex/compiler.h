@@ -59,6 +59,8 @@ class Compiler {
   bool Fail(int at);
   void Report() const;
   bool ParseSequence(Node* first, bool in_group, Enclosing enclosing, bool alternative, Seq* out);
+  // A character, '.', class, anchor or escape at pos_: one node that may take a quantifier.
+  bool ParseItem(Node** item);
   bool ParseAlternation(Seq* seq, bool in_group, Enclosing enclosing);
   bool ParseGroup(Seq* seq);
   bool ParseGroupBody(Seq* seq, int32_t gi, uint32_t outer_flags);
