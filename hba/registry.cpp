@@ -136,40 +136,114 @@ HbaStatus DecodeHandle(uint32_t handle, int* library, HbaHandle* vendor_handle) 
   return kHbaOk;
 }
 
-void CloseAdapter(uint32_t handle) {
-  int library;
-  HbaHandle vendor;
-  if (DecodeHandle(handle, &library, &vendor) != kHbaOk) return;
-  if (libraries[library].entry_points.close_adapter != nullptr)
-    libraries[library].entry_points.close_adapter(vendor);
-}
+namespace {
 
-HbaStatus GetAdapterAttributes(uint32_t handle, HbaAdapterAttributes* attributes) {
+// Decodes the handle and calls the owning library's entry with the vendor
+// handle first: the decoding status, 1 for a missing entry, else the
+// library's status.
+template <typename Entry, typename... Args>
+HbaStatus Route(uint32_t handle, Entry HbaEntryPoints::*member, Args... args) {
   int library;
   HbaHandle vendor;
   const HbaStatus status = DecodeHandle(handle, &library, &vendor);
   if (status != kHbaOk) return status;
-  const auto entry = libraries[library].entry_points.get_adapter_attributes;
-  return entry != nullptr ? entry(vendor, attributes) : kHbaError;
+  const Entry entry = libraries[library].entry_points.*member;
+  return entry != nullptr ? entry(vendor, args...) : kHbaError;
+}
+
+// The same for the entries without a result.
+template <typename Entry, typename... Args>
+void RouteCall(uint32_t handle, Entry HbaEntryPoints::*member, Args... args) {
+  int library;
+  HbaHandle vendor;
+  if (DecodeHandle(handle, &library, &vendor) != kHbaOk) return;
+  const Entry entry = libraries[library].entry_points.*member;
+  if (entry != nullptr) entry(vendor, args...);
+}
+
+}  // namespace
+
+void CloseAdapter(uint32_t handle) { RouteCall(handle, &HbaEntryPoints::close_adapter); }
+
+HbaStatus GetAdapterAttributes(uint32_t handle, HbaAdapterAttributes* attributes) {
+  return Route(handle, &HbaEntryPoints::get_adapter_attributes, attributes);
 }
 
 HbaStatus GetAdapterPortAttributes(uint32_t handle, uint32_t port_index,
                                    HbaPortAttributes* attributes) {
-  int library;
-  HbaHandle vendor;
-  const HbaStatus status = DecodeHandle(handle, &library, &vendor);
-  if (status != kHbaOk) return status;
-  const auto entry = libraries[library].entry_points.get_adapter_port_attributes;
-  return entry != nullptr ? entry(vendor, port_index, attributes) : kHbaError;
+  return Route(handle, &HbaEntryPoints::get_adapter_port_attributes, port_index, attributes);
 }
 
 HbaStatus GetPortStatistics(uint32_t handle, uint32_t port_index, HbaPortStatistics* statistics) {
-  int library;
-  HbaHandle vendor;
-  const HbaStatus status = DecodeHandle(handle, &library, &vendor);
-  if (status != kHbaOk) return status;
-  const auto entry = libraries[library].entry_points.get_port_statistics;
-  return entry != nullptr ? entry(vendor, port_index, statistics) : kHbaError;
+  return Route(handle, &HbaEntryPoints::get_port_statistics, port_index, statistics);
+}
+
+HbaStatus GetDiscoveredPortAttributes(uint32_t handle, uint32_t port_index,
+                                      uint32_t discovered_index, HbaPortAttributes* attributes) {
+  return Route(handle, &HbaEntryPoints::get_discovered_port_attributes, port_index,
+               discovered_index, attributes);
+}
+
+HbaStatus GetPortAttributesByWwn(uint32_t handle, HbaWwn port_wwn, HbaPortAttributes* attributes) {
+  return Route(handle, &HbaEntryPoints::get_port_attributes_by_wwn, port_wwn, attributes);
+}
+
+HbaStatus SendCtPassThrough(uint32_t handle, void* request, uint32_t request_size, void* response,
+                            uint32_t response_size) {
+  return Route(handle, &HbaEntryPoints::send_ct_pass_through, request, request_size, response,
+               response_size);
+}
+
+void RefreshInformation(uint32_t handle) {
+  RouteCall(handle, &HbaEntryPoints::refresh_information);
+}
+
+void ResetStatistics(uint32_t handle, uint32_t port_index) {
+  RouteCall(handle, &HbaEntryPoints::reset_statistics, port_index);
+}
+
+HbaStatus GetFcpTargetMapping(uint32_t handle, void* mapping) {
+  return Route(handle, &HbaEntryPoints::get_fcp_target_mapping, mapping);
+}
+
+HbaStatus GetFcpPersistentBinding(uint32_t handle, void* binding) {
+  return Route(handle, &HbaEntryPoints::get_fcp_persistent_binding, binding);
+}
+
+HbaStatus GetEventBuffer(uint32_t handle, void* events, uint32_t* count) {
+  return Route(handle, &HbaEntryPoints::get_event_buffer, events, count);
+}
+
+HbaStatus SetRnidManagementInfo(uint32_t handle, void* info) {
+  return Route(handle, &HbaEntryPoints::set_rnid_management_info, info);
+}
+
+HbaStatus GetRnidManagementInfo(uint32_t handle, void* info) {
+  return Route(handle, &HbaEntryPoints::get_rnid_management_info, info);
+}
+
+HbaStatus SendRnid(uint32_t handle, HbaWwn wwn, uint32_t wwn_type, void* response,
+                   uint32_t* response_size) {
+  return Route(handle, &HbaEntryPoints::send_rnid, wwn, wwn_type, response, response_size);
+}
+
+HbaStatus ScsiInquiry(uint32_t handle, HbaWwn port_wwn, uint64_t lun, uint8_t evpd,
+                      uint32_t page_code, void* response, uint32_t response_size, void* sense,
+                      uint32_t sense_size) {
+  return Route(handle, &HbaEntryPoints::scsi_inquiry, port_wwn, lun, evpd, page_code, response,
+               response_size, sense, sense_size);
+}
+
+HbaStatus ScsiReportLuns(uint32_t handle, HbaWwn port_wwn, void* response, uint32_t response_size,
+                         void* sense, uint32_t sense_size) {
+  return Route(handle, &HbaEntryPoints::scsi_report_luns, port_wwn, response, response_size, sense,
+               sense_size);
+}
+
+HbaStatus ScsiReadCapacity(uint32_t handle, HbaWwn port_wwn, uint64_t lun, void* response,
+                           uint32_t response_size, void* sense, uint32_t sense_size) {
+  return Route(handle, &HbaEntryPoints::scsi_read_capacity, port_wwn, lun, response, response_size,
+               sense, sense_size);
 }
 
 const LibraryEntry& Library(int row) { return libraries[row]; }

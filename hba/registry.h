@@ -67,6 +67,32 @@ HbaStatus GetAdapterPortAttributes(uint32_t handle, uint32_t port_index,
                                    HbaPortAttributes* attributes);
 HbaStatus GetPortStatistics(uint32_t handle, uint32_t port_index, HbaPortStatistics* statistics);
 
+// The other entries of the table, routed the same way with the standard's
+// arguments. The component itself does not use them.
+HbaStatus GetDiscoveredPortAttributes(uint32_t handle, uint32_t port_index,
+                                      uint32_t discovered_index, HbaPortAttributes* attributes);
+HbaStatus GetPortAttributesByWwn(uint32_t handle, HbaWwn port_wwn, HbaPortAttributes* attributes);
+HbaStatus SendCtPassThrough(uint32_t handle, void* request, uint32_t request_size, void* response,
+                            uint32_t response_size);
+void RefreshInformation(uint32_t handle);
+void ResetStatistics(uint32_t handle, uint32_t port_index);
+HbaStatus GetFcpTargetMapping(uint32_t handle, void* mapping);
+HbaStatus GetFcpPersistentBinding(uint32_t handle, void* binding);
+HbaStatus GetEventBuffer(uint32_t handle, void* events, uint32_t* count);
+HbaStatus SetRnidManagementInfo(uint32_t handle, void* info);
+HbaStatus GetRnidManagementInfo(uint32_t handle, void* info);
+HbaStatus SendRnid(uint32_t handle, HbaWwn wwn, uint32_t wwn_type, void* response,
+                   uint32_t* response_size);
+HbaStatus ScsiInquiry(uint32_t handle, HbaWwn port_wwn, uint64_t lun, uint8_t evpd,
+                      uint32_t page_code, void* response, uint32_t response_size, void* sense,
+                      uint32_t sense_size);
+HbaStatus ScsiReportLuns(uint32_t handle, HbaWwn port_wwn, void* response, uint32_t response_size,
+                         void* sense, uint32_t sense_size);
+HbaStatus ScsiReadCapacity(uint32_t handle, HbaWwn port_wwn, uint64_t lun, void* response,
+                           uint32_t response_size, void* sense, uint32_t sense_size);
+
+// Routed operations whose library filled no entry for them report 1.
+//
 // Splits a registry handle: 3 when its library index is outside the table,
 // 1 when that library is not loaded, else 0 with `library` and
 // `vendor_handle` set.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -302,6 +303,101 @@ TEST_F(RegistryTest, HandleOperationsRouteToTheOwningLibrary) {
   EXPECT_EQ(CallsOf("/usr/lib/sim/libb.so").back(), "HBA_CloseAdapter 0x21");
   for (const std::string& call : CallsOf("/usr/lib/sim/liba.so"))
     EXPECT_EQ(call.find("0x21"), std::string::npos) << call;
+}
+
+TEST_F(RegistryTest, TheOtherEntriesAreRoutedWithTheirArguments) {
+  const HbaWwn wwn = {{0x21, 0, 0, 0, 0, 0, 0, 0x07}};
+  uint8_t buffer[64];
+  uint32_t count = 12;
+  struct Case {
+    const char* entry;
+    std::function<HbaStatus(uint32_t)> call;  // for entries without a result: 0
+    const char* arguments;
+  };
+  const Case cases[] = {
+      {"HBA_GetDiscoveredPortAttributes",
+       [&](uint32_t h) {
+         HbaPortAttributes port;
+         return Registry::GetDiscoveredPortAttributes(h, 1, 9, &port);
+       },
+       " 1 9"},
+      {"HBA_GetPortAttributesByWwn",
+       [&](uint32_t h) {
+         HbaPortAttributes port;
+         return Registry::GetPortAttributesByWwn(h, wwn, &port);
+       },
+       " 33 7"},
+      {"HBA_SendCtPassThrough",
+       [&](uint32_t h) { return Registry::SendCtPassThrough(h, buffer, 16, buffer, 48); },
+       " 16 48"},
+      {"HBA_RefreshInformation",
+       [&](uint32_t h) {
+         Registry::RefreshInformation(h);
+         return 0;
+       },
+       ""},
+      {"HBA_ResetStatistics",
+       [&](uint32_t h) {
+         Registry::ResetStatistics(h, 3);
+         return 0;
+       },
+       " 3"},
+      {"HBA_GetFcpTargetMapping",
+       [&](uint32_t h) { return Registry::GetFcpTargetMapping(h, buffer); }, ""},
+      {"HBA_GetFcpPersistentBinding",
+       [&](uint32_t h) { return Registry::GetFcpPersistentBinding(h, buffer); }, ""},
+      {"HBA_GetEventBuffer",
+       [&](uint32_t h) { return Registry::GetEventBuffer(h, buffer, &count); }, " 12"},
+      {"HBA_SetRnidManagementInfo",
+       [&](uint32_t h) { return Registry::SetRnidManagementInfo(h, buffer); }, ""},
+      {"HBA_GetRnidManagementInfo",
+       [&](uint32_t h) { return Registry::GetRnidManagementInfo(h, buffer); }, ""},
+      {"HBA_SendRnid", [&](uint32_t h) { return Registry::SendRnid(h, wwn, 2, buffer, &count); },
+       " 7 2 12"},
+      {"HBA_ScsiInquiry",
+       [&](uint32_t h) {
+         return Registry::ScsiInquiry(h, wwn, 0x0001000000000000ull, 1, 0x83, buffer, 64, buffer,
+                                      32);
+       },
+       " 7 281474976710656 1 131 64 32"},
+      {"HBA_ScsiReportLuns",
+       [&](uint32_t h) { return Registry::ScsiReportLuns(h, wwn, buffer, 64, buffer, 32); },
+       " 7 64 32"},
+      {"HBA_ScsiReadCapacity",
+       [&](uint32_t h) { return Registry::ScsiReadCapacity(h, wwn, 5, buffer, 64, buffer, 32); },
+       " 7 5 64 32"},
+  };
+  std::string description = "adapter first\nadapter routed\nhandle 0x42\n";
+  int status = 40;
+  for (const Case& c : cases)
+    description += "return " + std::string(c.entry) + " " + std::to_string(status++) + "\n";
+  InstallLibrary("/usr/lib/sim/liba.so", "adapter other\n");
+  InstallLibrary("/usr/lib/sim/libb.so", description);
+  WriteHbaConf("a\t/usr/lib/sim/liba.so\nb\t/usr/lib/sim/libb.so\n");
+  ASSERT_EQ(Registry::LoadLibraries(), 0);
+  ASSERT_EQ(Registry::EnumerateAdapters(), 3);
+  const uint32_t handle = Registry::OpenAdapter("routed");
+  ASSERT_EQ(handle, 0x00010042u);
+  status = 40;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry);
+    ClearTrace();
+    const HbaStatus result = c.call(handle);
+    if (result != 0) {
+      EXPECT_EQ(result, status);
+    }
+    EXPECT_EQ(CallsOf("/usr/lib/sim/libb.so"), Calls{std::string(c.entry) + " 0x42" + c.arguments +
+                                                     " -> " + std::to_string(status)});
+    EXPECT_EQ(CallsOf("/usr/lib/sim/liba.so"), Calls{});
+    ++status;
+  }
+  Registry::FreeLibraries();
+  ClearTrace();
+  for (const Case& c : cases) {
+    const HbaStatus result = c.call(handle);
+    EXPECT_TRUE(result == 0 || result == kHbaError) << c.entry;
+  }
+  EXPECT_EQ(Trace(), "");
 }
 
 TEST_F(RegistryTest, MissingRoutedEntriesAreErrors) {

@@ -32,7 +32,12 @@
 // HBA_GetVersion, HBA_LoadLibrary, HBA_FreeLibrary, HBA_GetNumberOfAdapters,
 // HBA_GetAdapterName, HBA_OpenAdapter, HBA_CloseAdapter,
 // HBA_GetAdapterAttributes, HBA_GetAdapterPortAttributes and
-// HBA_GetPortStatistics.
+// HBA_GetPortStatistics, and for the rest of the table (which only answers
+// with its status) HBA_GetDiscoveredPortAttributes, HBA_GetPortAttributesByWwn,
+// HBA_SendCtPassThrough, HBA_RefreshInformation, HBA_ResetStatistics,
+// HBA_GetFcpTargetMapping, HBA_GetFcpPersistentBinding, HBA_GetEventBuffer,
+// HBA_SetRnidManagementInfo, HBA_GetRnidManagementInfo, HBA_SendRnid,
+// HBA_ScsiInquiry, HBA_ScsiReportLuns and HBA_ScsiReadCapacity.
 //
 // Built once whole and once without each exported entry point
 // (SIM_WITHOUT_<name>), for the libraries that lack one.
@@ -404,6 +409,70 @@ HbaStatus GetPortStatistics(HbaHandle handle, uint32_t index, HbaPortStatistics*
   return status;
 }
 
+// The entries the component does not call: each answers for a known
+// handle with its configured status and records the numbers it was given.
+HbaStatus Answer(const char* entry, HbaHandle handle, const std::string& arguments) {
+  Adapter* a = ByHandle(handle);
+  const auto status =
+      static_cast<HbaStatus>(a != nullptr ? Result(entry, 0, a) : kHbaInvalidHandle);
+  Trace("%s 0x%x%s -> %d", entry, handle, arguments.c_str(), status);
+  return status;
+}
+
+std::string Numbers(std::initializer_list<uint64_t> values) {
+  std::string text;
+  for (const uint64_t value : values) text += " " + std::to_string(value);
+  return text;
+}
+
+HbaStatus GetDiscoveredPortAttributes(HbaHandle handle, uint32_t port, uint32_t discovered,
+                                      HbaPortAttributes*) {
+  return Answer("HBA_GetDiscoveredPortAttributes", handle, Numbers({port, discovered}));
+}
+HbaStatus GetPortAttributesByWwn(HbaHandle handle, HbaWwn wwn, HbaPortAttributes*) {
+  return Answer("HBA_GetPortAttributesByWwn", handle, Numbers({wwn.bytes[0], wwn.bytes[7]}));
+}
+HbaStatus SendCtPassThrough(HbaHandle handle, void*, uint32_t request_size, void*,
+                            uint32_t response_size) {
+  return Answer("HBA_SendCtPassThrough", handle, Numbers({request_size, response_size}));
+}
+void RefreshInformation(HbaHandle handle) { Answer("HBA_RefreshInformation", handle, ""); }
+void ResetStatistics(HbaHandle handle, uint32_t port) {
+  Answer("HBA_ResetStatistics", handle, Numbers({port}));
+}
+HbaStatus GetFcpTargetMapping(HbaHandle handle, void*) {
+  return Answer("HBA_GetFcpTargetMapping", handle, "");
+}
+HbaStatus GetFcpPersistentBinding(HbaHandle handle, void*) {
+  return Answer("HBA_GetFcpPersistentBinding", handle, "");
+}
+HbaStatus GetEventBuffer(HbaHandle handle, void*, uint32_t* count) {
+  return Answer("HBA_GetEventBuffer", handle, Numbers({*count}));
+}
+HbaStatus SetRnidManagementInfo(HbaHandle handle, void*) {
+  return Answer("HBA_SetRnidManagementInfo", handle, "");
+}
+HbaStatus GetRnidManagementInfo(HbaHandle handle, void*) {
+  return Answer("HBA_GetRnidManagementInfo", handle, "");
+}
+HbaStatus SendRnid(HbaHandle handle, HbaWwn wwn, uint32_t wwn_type, void*, uint32_t* size) {
+  return Answer("HBA_SendRnid", handle, Numbers({wwn.bytes[7], wwn_type, *size}));
+}
+HbaStatus ScsiInquiry(HbaHandle handle, HbaWwn wwn, uint64_t lun, uint8_t evpd, uint32_t page,
+                      void*, uint32_t response_size, void*, uint32_t sense_size) {
+  return Answer("HBA_ScsiInquiry", handle,
+                Numbers({wwn.bytes[7], lun, evpd, page, response_size, sense_size}));
+}
+HbaStatus ScsiReportLuns(HbaHandle handle, HbaWwn wwn, void*, uint32_t response_size, void*,
+                         uint32_t sense_size) {
+  return Answer("HBA_ScsiReportLuns", handle, Numbers({wwn.bytes[7], response_size, sense_size}));
+}
+HbaStatus ScsiReadCapacity(HbaHandle handle, HbaWwn wwn, uint64_t lun, void*,
+                           uint32_t response_size, void*, uint32_t sense_size) {
+  return Answer("HBA_ScsiReadCapacity", handle,
+                Numbers({wwn.bytes[7], lun, response_size, sense_size}));
+}
+
 bool Omitted(const char* entry) {
   for (const std::string& omitted : Sim().omitted)
     if (omitted == entry) return true;
@@ -440,6 +509,21 @@ SIM_EXPORT HbaStatus HBA_RegisterLibrary(HbaEntryPoints* table) {
   Offer(table->get_adapter_port_attributes, &GetAdapterPortAttributes,
         "HBA_GetAdapterPortAttributes");
   Offer(table->get_port_statistics, &GetPortStatistics, "HBA_GetPortStatistics");
+  Offer(table->get_discovered_port_attributes, &GetDiscoveredPortAttributes,
+        "HBA_GetDiscoveredPortAttributes");
+  Offer(table->get_port_attributes_by_wwn, &GetPortAttributesByWwn, "HBA_GetPortAttributesByWwn");
+  Offer(table->send_ct_pass_through, &SendCtPassThrough, "HBA_SendCtPassThrough");
+  Offer(table->refresh_information, &RefreshInformation, "HBA_RefreshInformation");
+  Offer(table->reset_statistics, &ResetStatistics, "HBA_ResetStatistics");
+  Offer(table->get_fcp_target_mapping, &GetFcpTargetMapping, "HBA_GetFcpTargetMapping");
+  Offer(table->get_fcp_persistent_binding, &GetFcpPersistentBinding, "HBA_GetFcpPersistentBinding");
+  Offer(table->get_event_buffer, &GetEventBuffer, "HBA_GetEventBuffer");
+  Offer(table->set_rnid_management_info, &SetRnidManagementInfo, "HBA_SetRnidManagementInfo");
+  Offer(table->get_rnid_management_info, &GetRnidManagementInfo, "HBA_GetRnidManagementInfo");
+  Offer(table->send_rnid, &SendRnid, "HBA_SendRnid");
+  Offer(table->scsi_inquiry, &ScsiInquiry, "HBA_ScsiInquiry");
+  Offer(table->scsi_report_luns, &ScsiReportLuns, "HBA_ScsiReportLuns");
+  Offer(table->scsi_read_capacity, &ScsiReadCapacity, "HBA_ScsiReadCapacity");
   return 0;
 }
 #endif
