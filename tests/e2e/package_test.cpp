@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include "tests/support/sim_machine.h"
+#include "sim/hba_machine.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ const char kQuery[] =
 
 }  // namespace
 
-class PackageTest : public SimMachine {
+class PackageTest : public HbaMachine {
  protected:
   // Builds PK4711.zbrun from a kit whose update exits with `status`, and
   // makes a caller's directory "caller" and a private temporary directory
@@ -30,8 +30,28 @@ class PackageTest : public SimMachine {
     ASSERT_EQ(chdir("vendor"), 0);
     InstallEmulexKit("12.0.1", kQuery, status);
     ASSERT_EQ(chdir(".."), 0);
-    Shell("HBAFW_BUILD_DIR='" HBAFW_BUILD_DIR "' '" HBAFW_SOURCE_DIR
-          "/scripts/package' 4711 emulex reference.xml vendor . >/dev/null");
+    Package("emulex");
+  }
+  // The same from the QLogic files: the stand-in engine, exiting with
+  // `status`, on a machine with one QLogic adapter whose BIOS is older.
+  void BuildQLogic(const std::string& status) {
+    Shell("rm -rf vendor caller tmp PK4711.zbrun && mkdir vendor caller tmp");
+    BuildSysfs("/sys/devices/pci0000:00/0000:00:03.0/0000:04:00.0 0x1077 0x2532 0x1077 0x015d\n");
+    InstallLibrary("/usr/lib/libqlsdm.so",
+                   SimQLogicAdapter("qlogic-0", "20:00:00:1b:32:00:00:01", "0x015d1077", 4));
+    WriteHbaConf("qla2xxx\t/usr/lib/libqlsdm.so\n");
+    WriteFile("reference.xml",
+              "<varnix_fchba_reference><devices><device>"
+              "<device_id value=\"1077.2532.1077.015d\"/><model value=\"QLE2562\"/>"
+              "<bios value=\"2.10\"/></device></devices></varnix_fchba_reference>\n");
+    ASSERT_EQ(chdir("vendor"), 0);
+    InstallFlashEngine("keltoqlafwupdate", status);
+    ASSERT_EQ(chdir(".."), 0);
+    Package("qlogic");
+  }
+  void Package(const std::string& backend) {
+    Shell("HBAFW_BUILD_DIR='" HBAFW_BUILD_DIR "' '" HBAFW_SOURCE_DIR "/scripts/package' 4711 " +
+          backend + " reference.xml vendor . >/dev/null");
   }
   // Runs the package from "caller" with `args`; returns its exit code.
   int RunPackage(const std::string& args, std::string* out = nullptr) {
@@ -81,4 +101,28 @@ TEST_F(PackageTest, ExitCodesPassThrough) {
   EXPECT_EQ(RunPackage("/s"), 8);
   Build(13);
   EXPECT_EQ(RunPackage("/s"), 7);
+}
+
+TEST_F(PackageTest, AQLogicPackageRunsLikeTheProgram) {
+  BuildQLogic("0");
+  EXPECT_EQ(RunPackage("/d report.xml"), 3);
+  EXPECT_NE(ReadFile("caller/report.xml").find("<action value=\"upgrade\"/>"), std::string::npos);
+  Shell("rm -f /var/ostra/Component.log");
+  std::string out;
+  EXPECT_EQ(RunPackage("", &out), 1);
+  const std::string log =
+      "---------------------------------------------------\n"
+      "Loading references...done.\n"
+      "Performing discovery...\n"
+      "Performing flash -- DO NOT INTERRUPT!\n"
+      "Executing flash engine: ./keltoqlafwupdate\n";
+  EXPECT_EQ(out, log + "Flash Engine exit code: 0\nFlash complete [1]\n");
+  EXPECT_EQ(LogText(), log +
+                           "keltoqlafwupdate: out \nkeltoqlafwupdate: err\nkeltoqlafwupdate: fd3\n"
+                           "Flash Engine exit code: 0\nFlash complete [1]\n");
+  EXPECT_EQ(RunPackage("/h"), 3);
+  BuildQLogic("14");
+  EXPECT_EQ(RunPackage("/s /f"), 7);
+  BuildQLogic("18");
+  EXPECT_EQ(RunPackage("-s"), 18);
 }
