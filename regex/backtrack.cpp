@@ -1,6 +1,7 @@
 // The backtracking machine (see backtrack.h for the contract).
 #include "regex/backtrack.h"
 
+#include <cstring>
 #include <vector>
 
 namespace rx {
@@ -34,15 +35,56 @@ struct Frame {
   const void* node;
 };
 
+// The frame stack: a plain growable array whose push is a compare and a store, since the
+// machine pushes and pops a frame for nearly every choice it makes. Only shrinking resizes.
+class FrameStack {
+ public:
+  FrameStack() = default;
+  FrameStack(const FrameStack&) = delete;
+  FrameStack& operator=(const FrameStack&) = delete;
+  ~FrameStack() { delete[] begin_; }
+
+  size_t size() const { return static_cast<size_t>(top_ - begin_); }
+  size_t capacity() const { return static_cast<size_t>(end_ - begin_); }
+  Frame& back() { return top_[-1]; }
+  void pop_back() { --top_; }
+  void resize(size_t k) { top_ = begin_ + k; }  // k <= size()
+  Frame& operator[](size_t i) { return begin_[i]; }
+  void push_back(const Frame& f) {
+    if (top_ == end_) Grow();
+    *top_++ = f;
+  }
+  void Release() {
+    delete[] begin_;
+    begin_ = top_ = end_ = nullptr;
+  }
+
+ private:
+  __attribute__((noinline)) void Grow() {
+    const size_t n = size();
+    const size_t cap = n == 0 ? 64 : 2 * n;
+    Frame* grown = new Frame[cap];
+    for (size_t i = 0; i < n; ++i) grown[i] = begin_[i];
+    delete[] begin_;
+    begin_ = grown;
+    top_ = grown + n;
+    end_ = grown + cap;
+  }
+
+  Frame* begin_ = nullptr;
+  Frame* top_ = nullptr;
+  Frame* end_ = nullptr;
+};
+
 // The stacks are kept per thread and reused from one match to the next, so a match costs no
 // allocation once they have grown; a very deep match gives its memory back afterwards.
 struct Scratch {
-  std::vector<Frame> frames;
+  FrameStack frames;
   std::vector<size_t> subs;  // indices in `frames` of the running kSub markers
 
   void Trim() {
     constexpr size_t kKeep = size_t{1} << 16;
-    if (frames.capacity() > kKeep) std::vector<Frame>().swap(frames);
+    if (frames.capacity() > kKeep) frames.Release();
     if (subs.capacity() > kKeep) std::vector<size_t>().swap(subs);
   }
 };
@@ -116,12 +158,13 @@ class Machine {
   const Ch* text_;
   int n_;
   MatchState& st_;
-  std::vector<Frame>& frames_;
+  FrameStack& frames_;
   std::vector<size_t>& subs_;
 };
 
 template <class Ch>
-int Machine<Ch>::Span(const Node* item, int from, int64_t limit) const {
+inline __attribute__((always_inline)) int Machine<Ch>::Span(const Node* item, int from,
+                                                            int64_t limit) const {
   const int64_t avail = n_ - from;
   const int end = from + static_cast<int>(limit < avail ? limit : avail);
   int p = from;
@@ -152,7 +195,7 @@ int Machine<Ch>::Span(const Node* item, int from, int64_t limit) const {
 }
 
 template <class Ch>
-int Machine<Ch>::Minimum(const Quantifier* q, int p) const {
+inline __attribute__((always_inline)) int Machine<Ch>::Minimum(const Quantifier* q, int p) const {
   if (q->min == 0) return p;
   if (IsUnitItem(q->inner)) {
     const int k = Span(q->inner, p, q->min);
@@ -170,6 +213,27 @@ int Machine<Ch>::Minimum(const Quantifier* q, int p) const {
 template <class Ch>
 int Machine<Ch>::Settle(const Quantifier* q, int low, int cur, int w) const {
   if (q->follow.nullable) return cur;
+  if (w == 1) {
+    // The common case (`.*x`, `\w+,`): a backward scan, positions past the text excluded.
+    int c = cur < n_ ? cur : n_ - 1;
+    if (c < low) return -1;
+    if (q->follow_char >= 0) {
+      if constexpr (sizeof(Ch) == 1) {
+        const void* hit = memrchr(text_ + low, q->follow_char, static_cast<size_t>(c - low + 1));
+        return hit == nullptr ? -1 : static_cast<int>(static_cast<const Ch*>(hit) - text_);
+      } else {
+        const Ch fc = static_cast<Ch>(q->follow_char);
+        for (; c >= low; --c) {
+          if (text_[c] == fc) return c;
+        }
+        return -1;
+      }
+    }
+    for (; c >= low; --c) {
+      if (q->follow.Admits(Code(text_[c]))) return c;
+    }
+    return -1;
+  }
   for (;;) {
     if (cur < n_ && q->follow.Admits(Code(text_[cur]))) return cur;
     if (w == 0 || cur - w < low) return -1;

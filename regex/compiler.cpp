@@ -642,6 +642,19 @@ FirstSet CharFirst(Ch c, bool ignore_case) {
   return f;
 }
 
+// The code of a set that admits exactly one character, else -1.
+int32_t SingleCode(const FirstSet& f) {
+  if (f.nullable || f.high) return -1;
+  int32_t code = -1;
+  for (int i = 0; i < 4; ++i) {
+    const uint64_t b = f.bits[i];
+    if (b == 0) continue;
+    if (code >= 0 || (b & (b - 1)) != 0) return -1;
+    code = i * 64 + __builtin_ctzll(b);
+  }
+  return code;
+}
+
 }  // namespace
 
 template <class Ch>
@@ -724,6 +737,7 @@ void Compiler<Ch>::Analyse() {
                node->Type() == NodeType::kLazyQuantifier) {
       auto* q = static_cast<NFAQuantifierNodeT<Ch>*>(node);
       q->follow = First(q->next, &budget);
+      q->follow_char = SingleCode(q->follow);
     }
   });
 }

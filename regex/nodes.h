@@ -183,6 +183,7 @@ class NFAQuantifierNodeT : public NFANodeT<Ch> {
   // continuation (`next`) can match, used to skip continuation attempts that must fail.
   bool item = true;
   FirstSet follow;
+  int32_t follow_char = -1;  // the only code `follow` admits when there is one, else -1
 };
 
 template <class Ch>
@@ -191,11 +192,19 @@ class NFAClassNodeT : public NFANodeT<Ch> {
   NFAClassNodeT(NodeType type, bool inv, CharSet<Ch> set)
       : NFANodeT<Ch>(type), inverted(inv), members(std::move(set)) {
     match_all = inverted && members.Empty();
+    const uint64_t* bits = members.LowBits();
+    for (int i = 0; i < 4; ++i)
+      accept[i] = match_all ? ~uint64_t{0} : (inverted ? ~bits[i] : bits[i]);
   }
-  bool Test(uint32_t code) const { return match_all || members.Contains(code) != inverted; }
+  // Codes below 256 (every narrow character) are one look-up in `accept`.
+  bool Test(uint32_t code) const {
+    if (code < 256) return (accept[code >> 6] >> (code & 63)) & 1;
+    return match_all || members.Contains(code) != inverted;
+  }
   bool inverted;
   CharSet<Ch> members;
-  bool match_all;  // an inverted empty set: every character
+  bool match_all;      // an inverted empty set: every character
+  uint64_t accept[4];  // the outcome of Test for codes 0..255, inversion applied
 };
 
 template <class Ch>
