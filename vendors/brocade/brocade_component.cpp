@@ -6,9 +6,9 @@
 #include <memory>
 #include <sstream>
 
+#include "component/boot_bios_record.h"
 #include "component/flash_status.h"
 #include "component/text_convert.h"
-#include "component/version_compare.h"
 #include "regex/pattern.h"
 
 namespace BrocadeComp {
@@ -41,18 +41,9 @@ void CComponent::BuildDevices() {
     const int index = FindReferenceDevice(identity);
     if (index < 0) continue;
     const ReferenceDevice& entry = catalogue.devices[static_cast<size_t>(index)];
-    FirmwareItem item;
-    item.type = L"Boot BIOS ROM";
-    item.version = entry.bios;
-    item.active_version = NormalizeVersion(Widen(adapters.At(i).option_rom_version));
-    item.action = ActionOf(CompareVersions(item.version, item.active_version));
-    item.duration = entry.duration;
-    item.shared = L"no";
-    DeviceRecord record;
-    record.device_id = identity;
-    record.product_id = entry.model;
-    record.fw_items.push_back(item);
-    report.devices.push_back(record);
+    const std::wstring active = NormalizeVersion(Widen(adapters.At(i).option_rom_version));
+    report.devices.push_back(
+        BootBiosRecord(identity, entry, active, CompareVersions(entry.bios, active)));
   }
 }
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "component/boot_bios_record.h"
 #include "component/flash_status.h"
 #include "component/text_convert.h"
-#include "component/version_compare.h"
 
 namespace QLogicComp {
 
@@ -44,18 +44,9 @@ void CComponent::BuildDevices() {
     const int index = FindReferenceDevice(AdapterIdentity(i));
     if (index < 0) continue;
     const ReferenceDevice& entry = catalogue.devices[static_cast<size_t>(index)];
-    FirmwareItem item;
-    item.type = L"Boot BIOS ROM";
-    item.version = entry.bios;
-    item.active_version = NormalizeVersion(Widen(adapters.At(i).option_rom_version));
-    item.action = ActionOf(CompareVersions(item.version, item.active_version));
-    item.duration = entry.duration;
-    item.shared = L"no";
-    DeviceRecord record;
-    record.device_id = entry.device_id;
-    record.product_id = entry.model;
-    record.fw_items.push_back(item);
-    report.devices.push_back(record);
+    const std::wstring active = NormalizeVersion(Widen(adapters.At(i).option_rom_version));
+    report.devices.push_back(
+        BootBiosRecord(entry.device_id, entry, active, CompareVersions(entry.bios, active)));
   }
 }
 
