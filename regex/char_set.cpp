@@ -100,18 +100,22 @@ size_t CharSet<Ch>::Size() const {
 
 template <class Ch>
 bool CharSet<Ch>::Single(uint32_t* code) const {
-  if (Size() != 1) return false;
-  if (!high_.empty()) {
-    *code = high_[0];
+  // Asked of every escape while compiling: bit tests, no population count.
+  int found = -1;
+  for (int i = 0; i < 4; ++i) {
+    const uint64_t b = low_[i];
+    if (b == 0) continue;
+    if (found >= 0 || (b & (b - 1)) != 0) return false;
+    found = i * 64 + __builtin_ctzll(b);
+  }
+  if (found >= 0) {
+    if (!high_.empty()) return false;
+    *code = static_cast<uint32_t>(found);
     return true;
   }
-  for (int i = 0; i < 4; ++i) {
-    if (low_[i] != 0) {
-      *code = static_cast<uint32_t>(i * 64 + __builtin_ctzll(low_[i]));
-      return true;
-    }
-  }
-  return false;
+  if (high_.size() != 1) return false;
+  *code = high_[0];
+  return true;
 }
 
 namespace {
@@ -132,6 +136,15 @@ void AddPunct(CharSet<Ch>* set) {
 constexpr const char* kLower = "abcdefghijklmnopqrstuvwxyz";
 constexpr const char* kUpper = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr const char* kDigits = "0123456789";
+// The escapes' sets as bits of codes 0..63 and 64..127: \d is '0'..'9'; \s is space, \t, \n,
+// \f and \r; \w adds 'A'..'Z', '_' and 'a'..'z' to the digits.
+constexpr uint64_t kDigitBits = uint64_t{0x3FF} << '0';
+constexpr uint64_t kSpaceBits = (uint64_t{1} << ' ') | (uint64_t{1} << '\t') |
+                                (uint64_t{1} << '\n') | (uint64_t{1} << '\f') |
+                                (uint64_t{1} << '\r');
+constexpr uint64_t kWordHighBits = (uint64_t{0x3FFFFFF} << ('A' - 64)) |
+                                   (uint64_t{1} << ('_' - 64)) |
+                                   (uint64_t{0x3FFFFFF} << ('a' - 64));
 
 // Fills *set with the named class whose name (braces included) starts at cur.pos, and
 // consumes the name. Returns false when no class name is there.
@@ -314,22 +327,19 @@ bool ParseEscape(ParseCursor<Ch>& cur, EscapeResult<Ch>* out) {
       out->negated = true;
       [[fallthrough]];
     case 'd':
-      AddChars(&set, kDigits);
+      set.AddLowBits(kDigitBits, 0);
       return true;
     case 'S':
       out->negated = true;
       [[fallthrough]];
     case 's':
-      AddChars(&set, " \t\r\n\f");
+      set.AddLowBits(kSpaceBits, 0);
       return true;
     case 'W':
       out->negated = true;
       [[fallthrough]];
     case 'w':
-      AddChars(&set, kLower);
-      AddChars(&set, kUpper);
-      AddChars(&set, kDigits);
-      set.Add('_');
+      set.AddLowBits(kDigitBits, kWordHighBits);
       return true;
     case 'P':
       out->negated = true;

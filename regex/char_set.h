@@ -30,6 +30,11 @@ template <class Ch>
 class CharSet {
  public:
   void Add(uint32_t code);
+  // Adds the codes whose bits are set: codes 0..63 in `low`, 64..127 in `high`.
+  void AddLowBits(uint64_t low, uint64_t high) {
+    low_[0] |= low;
+    low_[1] |= high;
+  }
   // Adds every code from first to last inclusive; requires first <= last.
   void AddRange(uint32_t first, uint32_t last);
   bool Contains(uint32_t code) const {

@@ -693,9 +693,7 @@ FirstSet Compiler<Ch>::First(const Node* node, int* budget) const {
       FirstSet f;
       f.nullable = false;
       if (!ci) {  // the member bitmap itself, or its complement
-        const uint64_t* bits = cls->members.LowBits();
-        for (int i = 0; i < 4; ++i)
-          f.bits[i] = cls->match_all ? ~uint64_t{0} : (cls->inverted ? ~bits[i] : bits[i]);
+        for (int i = 0; i < 4; ++i) f.bits[i] = cls->accept[i];
         f.high = sizeof(Ch) > 1 && (cls->inverted || cls->members.HasHigh());
         return f;
       }

@@ -213,7 +213,19 @@ template <class Ch>
 NodeArena<Ch>::~NodeArena() {
   for (NFANodeT<Ch>* node = last_; node != nullptr;) {
     NFANodeT<Ch>* prev = node->registry_link_;
-    node->~NFANodeT<Ch>();
+    // Only sets and texts own memory; every other node holds scalars and node pointers, and
+    // its destructor has nothing to do (the one-call forms destroy a pattern per call).
+    switch (node->Type()) {
+      case NodeType::kClass:
+      case NodeType::kCIClass:
+      case NodeType::kQuote:
+      case NodeType::kCIQuote:
+      case NodeType::kLookBehind:
+        node->~NFANodeT<Ch>();
+        break;
+      default:
+        break;
+    }
     node = prev;
   }
   while (blocks_ != nullptr) {
@@ -224,23 +236,17 @@ NodeArena<Ch>::~NodeArena() {
 }
 
 template <class Ch>
-void* NodeArena<Ch>::Allocate(size_t size) {
+void NodeArena<Ch>::NewBlock(size_t size) {
   constexpr size_t kAlign = alignof(std::max_align_t);
-  size = (size + kAlign - 1) & ~(kAlign - 1);
-  if (capacity_ - used_ < size) {
-    constexpr size_t kHeader = (sizeof(Block) + kAlign - 1) & ~(kAlign - 1);
-    const size_t payload = size > 2048 ? size : 2048;
-    Block* block = static_cast<Block*>(::operator new(kHeader + payload));
-    block->prev = blocks_;
-    block->size = payload;
-    blocks_ = block;
-    current_ = reinterpret_cast<unsigned char*>(block) + kHeader;
-    capacity_ = payload;
-    used_ = 0;
-  }
-  void* mem = current_ + used_;
-  used_ += size;
-  return mem;
+  constexpr size_t kHeader = (sizeof(Block) + kAlign - 1) & ~(kAlign - 1);
+  const size_t payload = size > 2048 ? size : 2048;
+  Block* block = static_cast<Block*>(::operator new(kHeader + payload));
+  block->prev = blocks_;
+  block->size = payload;
+  blocks_ = block;
+  current_ = reinterpret_cast<unsigned char*>(block) + kHeader;
+  capacity_ = payload;
+  used_ = 0;
 }
 
 namespace {

@@ -313,7 +313,16 @@ class NodeArena {
     Block* prev;
     size_t size;
   };
-  void* Allocate(size_t size);
+  void* Allocate(size_t size) {
+    constexpr size_t kAlign = alignof(std::max_align_t);
+    size = (size + kAlign - 1) & ~(kAlign - 1);
+    if (capacity_ - used_ < size) NewBlock(size);
+    void* mem = current_ + used_;
+    used_ += size;
+    return mem;
+  }
+  // Starts a block with room for at least `size` bytes.
+  void NewBlock(size_t size);
 
   alignas(std::max_align_t) unsigned char inline_[512];
   size_t used_ = 0;  // bytes used in the current block
