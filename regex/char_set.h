@@ -49,7 +49,7 @@ class CharSet {
   // The set of lower-case forms of the members.
   CharSet Lowered() const;
   size_t Size() const;
-  bool Empty() const { return Size() == 0; }
+  bool Empty() const { return high_.empty() && (low_[0] | low_[1] | low_[2] | low_[3]) == 0; }
   // True when the set has exactly one member, stored in *code.
   bool Single(uint32_t* code) const;
   bool HasHigh() const { return !high_.empty(); }

@@ -146,7 +146,9 @@ std::basic_string<Ch> BasicMatcher<Ch>::GroupText(int i) const {
 template <class Ch>
 std::vector<std::basic_string<Ch>> BasicMatcher<Ch>::Groups(bool include_whole) const {
   std::vector<String> groups;
-  for (int i = include_whole ? 0 : 1; i < state_.group_count; ++i) groups.push_back(GroupText(i));
+  const int first = include_whole ? 0 : 1;
+  if (state_.group_count > first) groups.reserve(static_cast<size_t>(state_.group_count - first));
+  for (int i = first; i < state_.group_count; ++i) groups.push_back(GroupText(i));
   return groups;
 }
 

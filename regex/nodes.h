@@ -193,8 +193,9 @@ class NFAClassNodeT : public NFANodeT<Ch> {
       : NFANodeT<Ch>(type), inverted(inv), members(std::move(set)) {
     match_all = inverted && members.Empty();
     const uint64_t* bits = members.LowBits();
-    for (int i = 0; i < 4; ++i)
-      accept[i] = match_all ? ~uint64_t{0} : (inverted ? ~bits[i] : bits[i]);
+    const uint64_t flip = inverted ? ~uint64_t{0} : 0;
+    const uint64_t all = match_all ? ~uint64_t{0} : 0;
+    for (int i = 0; i < 4; ++i) accept[i] = (bits[i] ^ flip) | all;
   }
   // Codes below 256 (every narrow character) are one look-up in `accept`.
   bool Test(uint32_t code) const {
