@@ -15,6 +15,11 @@
 #include "component/reference_catalogue.h"
 #include "hba/adapter_inventory.h"
 
+// The catalogue identity for an adapter's PCI ids and subsystem ids as the
+// inventory holds them: each one left out when it is "N/A" (in any case),
+// the rest cut into groups of four characters joined by dots.
+std::wstring IdentityText(const char* pci_ids, const char* subsystem_ids);
+
 class CBaseCmp {
  public:
   CBaseCmp() = default;

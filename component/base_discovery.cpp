@@ -19,11 +19,15 @@ bool CBaseCmp::Discover() {
   return true;
 }
 
-std::wstring CBaseCmp::AdapterIdentity(size_t i) const {
-  const AdapterSummary& adapter = adapters.At(i);
+std::wstring IdentityText(const char* pci_ids, const char* subsystem_ids) {
   std::string text;
-  if (strcasecmp(adapter.pci_ids, "N/A") != 0) text = adapter.pci_ids;
-  if (strcasecmp(adapter.subsystem_ids, "N/A") != 0) text += adapter.subsystem_ids;
+  if (strcasecmp(pci_ids, "N/A") != 0) text = pci_ids;
+  if (strcasecmp(subsystem_ids, "N/A") != 0) text += subsystem_ids;
   for (size_t pos = 4; pos < text.size(); pos += 5) text.insert(pos, 1, '.');
   return WidenBytes(text);
+}
+
+std::wstring CBaseCmp::AdapterIdentity(size_t i) const {
+  const AdapterSummary& adapter = adapters.At(i);
+  return IdentityText(adapter.pci_ids, adapter.subsystem_ids);
 }
