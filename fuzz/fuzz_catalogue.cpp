@@ -1,6 +1,7 @@
 // The catalogue loader over any file: the input is written as
 // "reference.xml" in a private directory, the working directory of the
-// harness, and loaded the way a run loads it.
+// harness, and loaded the way a run loads it. Since the harness changes
+// its working directory, give libFuzzer absolute paths (fuzz/run.sh does).
 #include <unistd.h>
 
 #include <cstddef>
