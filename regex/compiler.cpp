@@ -659,68 +659,73 @@ int32_t SingleCode(const FirstSet& f) {
 
 template <class Ch>
 FirstSet Compiler<Ch>::First(const Node* node, int* budget) const {
-  if (node == nullptr || --*budget < 0) return Unknown();
-  switch (node->Type()) {
-    case NodeType::kStart:
-    case NodeType::kSubStart:
-    case NodeType::kGroupHead:
-    case NodeType::kGroupTail:
-    // Zero-width assertions without state changes: a match past them starts after them.
-    case NodeType::kStartOfInput:
-    case NodeType::kEndOfInput:
-    case NodeType::kStartOfLine:
-    case NodeType::kEndOfLine:
-    case NodeType::kWordBoundary:
-    case NodeType::kEndOfMatch:
-    case NodeType::kLookBehind:
-      return First(node->next, budget);
-    case NodeType::kAccept:
-      return node->next != nullptr ? First(node->next, budget) : Unknown();
-    case NodeType::kChar:
-      return CharFirst(static_cast<const NFACharNodeT<Ch>*>(node)->character, false);
-    case NodeType::kCIChar:
-      return CharFirst(static_cast<const NFACICharNodeT<Ch>*>(node)->character, true);
-    case NodeType::kQuote:
-    case NodeType::kCIQuote: {
-      const auto& q = static_cast<const NFAQuoteNodeT<Ch>*>(node)->quote;
-      if (q.empty()) return First(node->next, budget);
-      return CharFirst(q[0], node->Type() == NodeType::kCIQuote);
-    }
-    case NodeType::kClass:
-    case NodeType::kCIClass: {
-      const auto* cls = static_cast<const NFAClassNodeT<Ch>*>(node);
-      const bool ci = node->Type() == NodeType::kCIClass;
-      FirstSet f;
-      f.nullable = false;
-      if (!ci) {  // the member bitmap itself, or its complement
-        for (int i = 0; i < 4; ++i) f.bits[i] = cls->accept[i];
-        f.high = sizeof(Ch) > 1 && (cls->inverted || cls->members.HasHigh());
+  // Nodes a match passes through without consuming are followed in this loop rather than by
+  // recursion; each one still counts against the budget.
+  for (;; node = node->next) {
+    if (node == nullptr || --*budget < 0) return Unknown();
+    switch (node->Type()) {
+      case NodeType::kStart:
+      case NodeType::kSubStart:
+      case NodeType::kGroupHead:
+      case NodeType::kGroupTail:
+      // Zero-width assertions without state changes: a match past them starts after them.
+      case NodeType::kStartOfInput:
+      case NodeType::kEndOfInput:
+      case NodeType::kStartOfLine:
+      case NodeType::kEndOfLine:
+      case NodeType::kWordBoundary:
+      case NodeType::kEndOfMatch:
+      case NodeType::kLookBehind:
+        continue;
+      case NodeType::kAccept:
+        if (node->next != nullptr) continue;
+        return Unknown();
+      case NodeType::kChar:
+        return CharFirst(static_cast<const NFACharNodeT<Ch>*>(node)->character, false);
+      case NodeType::kCIChar:
+        return CharFirst(static_cast<const NFACICharNodeT<Ch>*>(node)->character, true);
+      case NodeType::kQuote:
+      case NodeType::kCIQuote: {
+        const auto& q = static_cast<const NFAQuoteNodeT<Ch>*>(node)->quote;
+        if (q.empty()) continue;
+        return CharFirst(q[0], node->Type() == NodeType::kCIQuote);
+      }
+      case NodeType::kClass:
+      case NodeType::kCIClass: {
+        const auto* cls = static_cast<const NFAClassNodeT<Ch>*>(node);
+        const bool ci = node->Type() == NodeType::kCIClass;
+        FirstSet f;
+        f.nullable = false;
+        if (!ci) {  // the member bitmap itself, or its complement
+          for (int i = 0; i < 4; ++i) f.bits[i] = cls->accept[i];
+          f.high = sizeof(Ch) > 1 && (cls->inverted || cls->members.HasHigh());
+          return f;
+        }
+        for (uint32_t x = 0; x < 256; ++x) {
+          const uint32_t code = ci ? Code(Lower(static_cast<Ch>(x))) : x;
+          if (cls->Test(code)) f.bits[x >> 6] |= uint64_t{1} << (x & 63);
+        }
+        f.high = sizeof(Ch) > 1 && (ci || cls->inverted || cls->members.HasHigh());
         return f;
       }
-      for (uint32_t x = 0; x < 256; ++x) {
-        const uint32_t code = ci ? Code(Lower(static_cast<Ch>(x))) : x;
-        if (cls->Test(code)) f.bits[x >> 6] |= uint64_t{1} << (x & 63);
+      case NodeType::kGreedyQuantifier:
+      case NodeType::kLazyQuantifier:
+      case NodeType::kPossessiveQuantifier: {
+        const auto* q = static_cast<const NFAQuantifierNodeT<Ch>*>(node);
+        if (!q->item) return Unknown();
+        const FirstSet item = First(q->inner, budget);
+        if (q->min >= 1 && !item.nullable) return item;
+        return Union(item, First(q->next, budget));
       }
-      f.high = sizeof(Ch) > 1 && (ci || cls->inverted || cls->members.HasHigh());
-      return f;
+      case NodeType::kOr: {
+        const auto* o = static_cast<const NFAOrNodeT<Ch>*>(node);
+        const FirstSet one = First(o->one, budget);
+        if (one.nullable) return one;
+        return Union(one, First(o->two, budget));
+      }
+      default:  // end, look-ahead, references, group loops: no claim
+        return Unknown();
     }
-    case NodeType::kGreedyQuantifier:
-    case NodeType::kLazyQuantifier:
-    case NodeType::kPossessiveQuantifier: {
-      const auto* q = static_cast<const NFAQuantifierNodeT<Ch>*>(node);
-      if (!q->item) return Unknown();
-      const FirstSet item = First(q->inner, budget);
-      if (q->min >= 1 && !item.nullable) return item;
-      return Union(item, First(q->next, budget));
-    }
-    case NodeType::kOr: {
-      const auto* o = static_cast<const NFAOrNodeT<Ch>*>(node);
-      const FirstSet one = First(o->one, budget);
-      if (one.nullable) return one;
-      return Union(one, First(o->two, budget));
-    }
-    default:  // end, look-ahead, references, group loops: no claim
-      return Unknown();
   }
 }
 

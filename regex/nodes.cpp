@@ -8,15 +8,6 @@
 
 namespace rx {
 
-void MatchState::Clear() {
-  search_start = 0;
-  for (int32_t i = -nc_count; i < group_count; ++i) {
-    group_start[i] = -1;
-    group_end[i] = -1;
-    loop_count[i] = -1;
-  }
-}
-
 bool IsLineTerminator(uint32_t code) { return code == '\n' || code == '\r'; }
 
 namespace {

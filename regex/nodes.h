@@ -38,8 +38,16 @@ struct MatchState {
   int32_t group_count = 0;
   int32_t nc_count = 0;
 
-  // Group starts, ends and loop counts to -1 and search_start to 0.
-  void Clear();
+  // Group starts, ends and loop counts to -1 and search_start to 0. Inline: it runs before
+  // every match and between the attempts of a search.
+  void Clear() {
+    search_start = 0;
+    for (int32_t i = -nc_count; i < group_count; ++i) {
+      group_start[i] = -1;
+      group_end[i] = -1;
+      loop_count[i] = -1;
+    }
+  }
 };
 
 // What the first character of any successful match from a node can be. When `nullable` is
