@@ -64,64 +64,67 @@ TEST_F(RegistryTest, OnlyLibrariesThatRegisterVersionAndLoadAreUsed) {
     const char* what;
     std::string description;
     const char* without;  // exported entry point the library lacks
-    bool broken;          // a file that is no library
+    LibraryFileKind kind;
     bool loaded;
     Calls calls;
   } cases[] = {
       {"complete",
        "",
        "",
-       false,
+       LibraryFileKind::kSimulated,
        true,
        {"load", "HBA_RegisterLibrary -> 0", "HBA_GetVersion -> 1", "HBA_LoadLibrary -> 0"}},
       {"any version but 0",
        "return HBA_GetVersion 2\n",
        "",
-       false,
+       LibraryFileKind::kSimulated,
        true,
        {"load", "HBA_RegisterLibrary -> 0", "HBA_GetVersion -> 2", "HBA_LoadLibrary -> 0"}},
       {"registration fails",
        "return HBA_RegisterLibrary 5\n",
        "",
-       false,
+       LibraryFileKind::kSimulated,
        false,
        {"load", "HBA_RegisterLibrary -> 5", "unload"}},
       {"version 0",
        "return HBA_GetVersion 0\n",
        "",
-       false,
+       LibraryFileKind::kSimulated,
        false,
        {"load", "HBA_RegisterLibrary -> 0", "HBA_GetVersion -> 0", "unload"}},
       {"load fails",
        "return HBA_LoadLibrary 1\n",
        "",
-       false,
+       LibraryFileKind::kSimulated,
        false,
        {"load", "HBA_RegisterLibrary -> 0", "HBA_GetVersion -> 1", "HBA_LoadLibrary -> 1",
         "unload"}},
       {"no version entry",
        "omit HBA_GetVersion\n",
        "",
-       false,
+       LibraryFileKind::kSimulated,
        false,
        {"load", "HBA_RegisterLibrary -> 0", "unload"}},
       {"no load entry",
        "omit HBA_LoadLibrary\n",
        "",
-       false,
+       LibraryFileKind::kSimulated,
        false,
        {"load", "HBA_RegisterLibrary -> 0", "HBA_GetVersion -> 1", "unload"}},
-      {"no HBA_RegisterLibrary", "", "HBA_RegisterLibrary", false, false, {"load", "unload"}},
-      {"not a library", "", "", true, false, {}},
+      {"no HBA_RegisterLibrary",
+       "",
+       "HBA_RegisterLibrary",
+       LibraryFileKind::kSimulated,
+       false,
+       {"load", "unload"}},
+      {"not a library", "", "", LibraryFileKind::kNotALibrary, false, {}},
+      {"a library of the other word size", "", "", LibraryFileKind::kOtherWordSize, false, {}},
   };
   int n = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string path = "/usr/lib/sim/case" + std::to_string(n++) + "/libvendor.so";
-    if (c.broken)
-      InstallBrokenLibrary(path);
-    else
-      InstallLibrary(path, c.description + "adapter sim-0\n", c.without);
+    InstallLibraryFile(c.kind, path, c.description + "adapter sim-0\n", c.without);
     WriteHbaConf("vendor\t" + path + "\n");
     ClearTrace();
     ASSERT_EQ(Registry::LoadLibraries(), 0);

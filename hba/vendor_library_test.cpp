@@ -158,13 +158,14 @@ std::string TwoAdapters(const std::string& first_extra = "", const std::string& 
 }
 
 struct Install {
-  Install(std::string path, std::string description, std::string without = "", bool broken = false)
+  Install(std::string path, std::string description, std::string without = "",
+          LibraryFileKind kind = LibraryFileKind::kSimulated)
       : path(std::move(path)),
         description(std::move(description)),
         without(std::move(without)),
-        broken(broken) {}
+        kind(kind) {}
   std::string path, description, without;
-  bool broken;
+  LibraryFileKind kind;
 };
 
 TEST_F(VendorLibraryTest, LoadAndReadExtendedAttributesResults) {
@@ -231,13 +232,22 @@ TEST_F(VendorLibraryTest, LoadAndReadExtendedAttributesResults) {
        {}},
       {"first path not a library",
        "qlogic-x",
-       {{kQLogic1, "", "", true}, {kQLogic2, TwoAdapters()}},
+       {{kQLogic1, "", "", LibraryFileKind::kNotALibrary}, {kQLogic2, TwoAdapters()}},
        kWwnB,
        0,
        "pass",
        "qlogic-b",
        'b',
        {}},
+      {"first path a library of the other word size",
+       "qlogic-x",
+       {{kQLogic1, TwoAdapters(), "", LibraryFileKind::kOtherWordSize}, {kQLogic2, TwoAdapters()}},
+       kWwnB,
+       0,
+       "pass",
+       "qlogic-b",
+       'b',
+       {{kQLogic1, {}}}},
       {"Emulex library",
        "Emulex LPe12002",
        {{"/usr/lib64/libemsdm.so", TwoAdapters()}},
@@ -391,10 +401,7 @@ TEST_F(VendorLibraryTest, LoadAndReadExtendedAttributesResults) {
     Shell(std::string("rm -f ") + kQLogic1 + " " + kQLogic2 + " " + kQLogic3 +
           " /usr/lib/libemsdm.so /usr/lib64/libemsdm.so /lib/cim/bfahbaapi.so");
     for (const Install& install : c.installs) {
-      if (install.broken)
-        InstallBrokenLibrary(install.path);
-      else
-        InstallLibrary(install.path, install.description, install.without);
+      InstallLibraryFile(install.kind, install.path, install.description, install.without);
     }
     ClearTrace();
     char name[VendorLibrary::kNameBufferSize];

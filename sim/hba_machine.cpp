@@ -72,6 +72,21 @@ void HbaMachine::InstallBrokenLibrary(const std::string& path) {
   installed.push_back(path);
 }
 
+void HbaMachine::InstallLibraryFile(LibraryFileKind kind, const std::string& path,
+                                    const std::string& description, const std::string& without) {
+  if (kind == LibraryFileKind::kNotALibrary) return InstallBrokenLibrary(path);
+  InstallLibrary(path, description, without);
+  if (kind != LibraryFileKind::kOtherWordSize || HasFatalFailure()) return;
+  Shell("cp " + Quoted(HBAFW_OTHER_WORD_SIZE_LIBRARY) + " " + Quoted(path));
+  // The ELF class byte shows the copy really is of the other word size.
+  const std::string header = ReadFile(path).substr(0, 5);
+  ASSERT_EQ(header.substr(0, 4),
+            "\x7f"
+            "ELF")
+      << path;
+  ASSERT_EQ(header[4], sizeof(void*) == 8 ? 1 : 2) << path << " is of this program's word size";
+}
+
 void HbaMachine::WriteHbaConf(const std::string& text) { WriteFile("/etc/hba.conf", text); }
 
 void HbaMachine::BuildSysfs(const std::string& tree) {

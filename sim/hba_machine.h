@@ -11,6 +11,12 @@
 
 #include "tests/support/sim_machine.h"
 
+// What a table of cases installs at a library path: the simulated library,
+// a file that is no library, or the whole simulated library built for the
+// other word size (32-bit beside the 64-bit build and the reverse), which
+// the loader cannot open either.
+enum class LibraryFileKind { kSimulated, kNotALibrary, kOtherWordSize };
+
 class HbaMachine : public SimMachine {
  protected:
   void SetUp() override;
@@ -23,6 +29,10 @@ class HbaMachine : public SimMachine {
                       const std::string& without = "");
   // Writes a file at a library path that is no loadable library.
   void InstallBrokenLibrary(const std::string& path);
+  // Installs a file of `kind` at a library path, the simulated library's
+  // with `description` and `without` as above.
+  void InstallLibraryFile(LibraryFileKind kind, const std::string& path,
+                          const std::string& description, const std::string& without = "");
   void WriteHbaConf(const std::string& text);
   // Builds device directories in /sys from lines of make-sysfs.
   void BuildSysfs(const std::string& tree);

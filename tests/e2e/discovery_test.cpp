@@ -108,9 +108,12 @@ TEST_F(DiscoveryTest, NoAdapterMeansAWarningAndNoDeviceMatching) {
   } cases[] = {
       {"no configuration", nullptr},
       {"only a library that does not load", "broken\t/usr/lib/sim/libbroken.so\n"},
+      {"only a library of the other word size", "other\t/usr/lib/sim/libother.so\n"},
       {"a library without adapters", "empty\t/usr/lib/sim/libempty.so\n"},
   };
   InstallBrokenLibrary("/usr/lib/sim/libbroken.so");
+  InstallLibraryFile(LibraryFileKind::kOtherWordSize, "/usr/lib/sim/libother.so",
+                     SimQLogicAdapter(kQLogicAdapter, kQLogicWwn, "0x1", 4));
   InstallLibrary("/usr/lib/sim/libempty.so", "");
   InstallLibrary("/usr/lib/libqlsdm.so", SimQLogicAdapter(kQLogicAdapter, kQLogicWwn, "0x1", 4));
   for (const auto& c : cases) {

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/emulator.h"
+
 namespace {
 
 std::string ReadFd(int fd) {
@@ -98,7 +100,9 @@ std::string SimMachine::LogText() { return ReadFile("/var/ostra/Component.log");
 ProgramResult SimMachine::RunProgram(const std::vector<std::string>& args,
                                      const std::string& name) const {
   ProgramResult result;
-  const std::string program = std::string(HBAFW_BIN_DIR) + "/" + name;
+  std::vector<std::string> command = EmulatorCommand();
+  command.push_back(std::string(HBAFW_BIN_DIR) + "/" + name);
+  command.insert(command.end(), args.begin(), args.end());
   const int out = TempFile(), err = TempFile();
   if (out < 0 || err < 0) return result;
   std::fflush(nullptr);
@@ -107,10 +111,9 @@ ProgramResult SimMachine::RunProgram(const std::vector<std::string>& args,
     dup2(out, 1);
     dup2(err, 2);
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    for (std::string& word : command) argv.push_back(word.data());
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   int status = 0;
